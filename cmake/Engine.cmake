@@ -3,6 +3,7 @@
 set(YUUNAGI_ENGINE_SOURCES
   core/GameState.cpp
   core/TurnCycle.cpp
+  core/HeadlessGame.cpp
   rules/Actions.cpp
   rules/Strategy.cpp
   rules/Random.cpp
@@ -13,11 +14,12 @@ set(YUUNAGI_ENGINE_SOURCES
   media/Text.cpp
 )
 # TEMPORARY while the engine is being written in parallel: skip files not yet there.
+get_filename_component(_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 set(_present)
 foreach(src ${YUUNAGI_ENGINE_SOURCES})
-  if(EXISTS ${CMAKE_SOURCE_DIR}/${src})
-    list(APPEND _present ${src})
+  if(EXISTS ${_root}/${src})
+    list(APPEND _present ${_root}/${src})
   endif()
 endforeach()
 add_library(yuunagi_engine STATIC ${_present})
-target_include_directories(yuunagi_engine PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(yuunagi_engine PUBLIC ${_root})

@@ -69,7 +69,8 @@ class Engine {
   Host& host_;
   RandomSource& random_;
   GameData data_;
-  std::string report_;  // reused buffer for the message line
+  std::string report_;   // reused buffers: no allocation per move
+  std::string message_;
   bool finished_ = false;
   int winner_ = -1;
   long long moves_ = 0;

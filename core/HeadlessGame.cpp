@@ -1,0 +1,54 @@
+#include "core/HeadlessGame.h"
+
+#include <cstdint>
+#include <string>
+
+namespace yuunagi {
+
+void HeadlessHost::SetMessage(std::string_view text) {
+  if (trace) trace(text);
+}
+
+void HeadlessHost::ShowMessageBox(std::string_view text) {
+  if (trace) trace(std::string("【") + std::string(text) + "】");
+}
+
+void HeadlessHost::ShowTurnNumber(int turn) {
+  if (trace) trace("―― Turn " + std::to_string(turn) + " ――");
+}
+
+HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view scenarioName,
+                                RandomSource& random, int maxTurns, HeadlessHost& host,
+                                const std::function<void(const Engine&)>& afterMove) {
+  Engine engine(host, random);
+  GameData& data = engine.Data();
+  data.Scenario = scenario;
+  data.ScenarioName = std::string(scenarioName);
+  data.PlayerOfFaction = {};
+  data.PlayerCount = kSpectatorPlayerCount;
+  host.nextMovePending = false;
+  host.ended = false;
+
+  engine.StartNewGameFromScenario();
+  const int firstTurn = data.TurnNumber;
+  const auto turnsPlayed = [&] { return data.TurnNumber - firstTurn + 1; };
+  if (afterMove) afterMove(engine);
+  while (!engine.Finished() && host.nextMovePending) {
+    // The next move would open a turn beyond the limit: call it a draw.
+    // (The turn counter stops at its 16-bit top, so that ends a game too.)
+    if (data.CurrentDistrict == kDistrictCount - 1 &&
+        (turnsPlayed() >= maxTurns || data.TurnNumber == INT16_MAX)) {
+      break;
+    }
+    host.nextMovePending = false;
+    engine.NextMove();
+    if (afterMove) afterMove(engine);
+  }
+  HeadlessResult result;
+  result.winner = engine.Winner();
+  result.turns = turnsPlayed();
+  result.moves = engine.MoveCount();
+  return result;
+}
+
+}  // namespace yuunagi

@@ -1,0 +1,192 @@
+// The turn cycle: game start, the order of moves, income, the turn counter,
+// human and computer moves, and starting from a scenario or a save.
+#include "EngineFixture.h"
+
+namespace yuunagi::testing {
+namespace {
+
+class TurnCycle : public EngineFixture {
+ protected:
+  // Every district collects (chance 0.0 after ten failed capture searches).
+  void ScriptCollect() {
+    for (int i = 0; i < 10; ++i) random.Push({0.99});
+    random.Push({0.0, 0.0});
+  }
+  ScenarioRecord Classic() {
+    ScenarioRecord s;
+    s.StartTurn = 1;
+    s.Music = "決戦の町";
+    for (int i = 0; i < 6; ++i) {
+      s.StartOwner[i] = static_cast<i16>(i);
+      s.StartMoney[i] = 100;
+      s.StartSoldiers[i] = 5000;
+      s.StartStrength[i] = 10;
+      s.StartWeapon[i] = 1;
+      s.StartDevelopment[i] = 10;
+    }
+    return s;
+  }
+};
+
+TEST_F(TurnCycle, StartGameLimitsTheBoardShowsItAndBeginsTheFirstMove) {
+  Human(0, 1);
+  D(0) = {0, 20000, 12000, 1500, 7, 1001};
+  D(1) = {1, -5, -6, -7, 0, -8};
+  G().ScenarioName = "テスト";
+  G().MusicName = "決戦の町";
+  engine.StartGame();
+  EXPECT_EQ(D(0), (DistrictRecord{0, 10000, 10000, 1000, 5, 1000}));
+  EXPECT_EQ(D(1), (DistrictRecord{1, -5, -6, -7, 0, -8})) << "values below the limits stay";
+  EXPECT_EQ(host.music, (std::vector<std::string>{"play:決戦の町"}));
+  EXPECT_EQ(host.messages.front(), "戦闘開始!!");
+  // Panels first, then emblems, then the screen; music after a yield; then the move.
+  const std::vector<std::string> expected = {
+      "refresh:0", "refresh:1", "refresh:2", "refresh:3", "refresh:4", "refresh:5", "emblems",
+      "screen",    "turn:1",    "message",   "yield",     "play",      "menu:1"};
+  EXPECT_EQ(host.calls, expected);
+  EXPECT_EQ(host.highlighted, 0);
+  EXPECT_EQ(host.strategyOf, 0);
+  EXPECT_EQ(G().GameState, State::Moving);
+}
+
+TEST_F(TurnCycle, AComputerMoveActsThenPausesForTheGameSpeed) {
+  G().GameSpeed = 2000;
+  ScriptCollect();
+  engine.StartGame();
+  EXPECT_EQ(host.scheduled, 1);
+  EXPECT_FLOAT_EQ(host.lastPause, 2.0f);
+  EXPECT_EQ(host.calls.back(), "schedule");
+  EXPECT_EQ(host.calls[host.calls.size() - 2], "yield");
+  EXPECT_EQ(G().CurrentDistrict, 0) << "the next move waits for the host";
+  G().GameSpeed = 100;
+  ScriptCollect();
+  engine.NextMove();
+  EXPECT_FLOAT_EQ(host.lastPause, 0.1f);
+}
+
+TEST_F(TurnCycle, IncomeAndTheTurnCounterComeOnlyWithTheWrapToDistrictZero) {
+  G().CurrentDistrict = 3;  // as a continued game might begin
+  G().TurnNumber = 4;
+  D(0).Money = 9950;
+  D(0).Development = 100;
+  D(1).Money = 10000;
+  D(1).Development = 0;
+  D(2).Development = 0;  // district 2 cannot collect: it will hire instead
+  for (int d = 3; d <= 5; ++d) ScriptCollect();
+  engine.StartGame();
+  engine.NextMove();
+  engine.NextMove();
+  EXPECT_EQ(G().TurnNumber, 4);
+  EXPECT_EQ(G().CurrentDistrict, 5);
+  EXPECT_EQ(D(0).Money, 9950);
+  ScriptCollect();  // district 0 moves in the new turn
+  engine.NextMove();
+  EXPECT_EQ(G().TurnNumber, 5);
+  EXPECT_EQ(host.turnShown, 5);
+  EXPECT_EQ(G().CurrentDistrict, 0);
+  EXPECT_EQ(D(1).Money, 10000);
+  EXPECT_EQ(D(2).Money, 100);
+  // District 0 got exactly the limit from its income, then collected at least 1: still the limit.
+  EXPECT_EQ(D(0).Money, 10000);
+}
+
+TEST_F(TurnCycle, IncomeOfADistrictPastTheLimitDoesNotOverflow) {
+  G().CurrentDistrict = 5;
+  D(0).Money = 32760;
+  D(0).Development = 1000;
+  for (int i = 0; i < 2; ++i) ScriptCollect();
+  engine.StartGame();  // limits Money to 10000 ...
+  D(0).Money = 32760;  // ... but a district can still be past it by other means
+  engine.NextMove();
+  EXPECT_EQ(D(0).Money, 10000);
+}
+
+TEST_F(TurnCycle, HumanMoveWaitsForTheActionThenTheClick) {
+  Human(3, 2);
+  G().CurrentDistrict = 3;
+  engine.StartGame();
+  EXPECT_EQ(host.actionMenuPlayer, 2);
+  EXPECT_EQ(host.scheduled, 0);
+  engine.ExecuteAction(Hire, 10, 0);
+  EXPECT_EQ(G().GameState, State::AwaitingClick);
+  ScriptCollect();
+  engine.NextMove();  // the click
+  EXPECT_EQ(G().GameState, State::Moving);
+  EXPECT_EQ(G().CurrentDistrict, 4);
+  EXPECT_EQ(host.scheduled, 1);
+}
+
+TEST_F(TurnCycle, ADistrictCapturedByAHumanIsPlayedByThatHuman) {
+  Human(2, 3);
+  D(1).Owner = 2;
+  G().CurrentDistrict = 0;
+  ScriptCollect();
+  engine.StartGame();
+  engine.NextMove();
+  EXPECT_EQ(host.actionMenuPlayer, 3);
+  EXPECT_EQ(host.strategyOf, 2);
+  EXPECT_EQ(host.highlighted, 1);
+}
+
+TEST_F(TurnCycle, NewGameTakesTheScenariosStartTable) {
+  ScenarioRecord s = Classic();
+  s.StartTurn = 7;
+  s.StartOwner = {1, 0, 2, 2, 4, 4};
+  s.StartWeapon[3] = 9;
+  s.Music = "ABCDEFGHIJKLMNOPQRST";  // 20 characters: a new game uses the first 16
+  G().Scenario = s;
+  G().CurrentDistrict = 4;
+  ScriptCollect();
+  engine.StartNewGameFromScenario();
+  EXPECT_EQ(G().TurnNumber, 7);
+  EXPECT_EQ(G().CurrentDistrict, 0);
+  EXPECT_EQ(G().MusicName, "ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(D(0).Owner, 1);
+  EXPECT_EQ(D(3), (DistrictRecord{2, 100, 5000, 10, 5, 10}));
+}
+
+TEST_F(TurnCycle, SavingAndContinuingRestoresTheGameAtTheSavedMove) {
+  Human(1, 1);
+  Human(4, 2);
+  G().ScenarioName = "ユウナギの夕暮れ";
+  G().MusicName = "決戦の町";
+  G().TurnNumber = 12;
+  G().CurrentDistrict = 4;
+  D(2) = {1, 1234, 56, 78, 3, 90};
+  engine.FillSaveData();
+  const SaveRecord saved = G().SaveData;
+  EXPECT_EQ(saved.TurnNumber, 12);
+  EXPECT_EQ(saved.CurrentDistrict, 4);
+  EXPECT_EQ(saved.Owner[2], 1);
+  EXPECT_EQ(saved.PlayerOfFaction[4], 2);
+
+  RecordingHost otherHost;
+  ScriptedRandom otherRandom;
+  Engine restored(otherHost, otherRandom);
+  restored.Data().SaveData = saved;
+  restored.ContinueFromSaveData();
+  EXPECT_EQ(restored.Data().Districts, G().Districts);
+  EXPECT_EQ(restored.Data().PlayerOfFaction, G().PlayerOfFaction);
+  EXPECT_EQ(restored.Data().PlayerCount, 2);
+  EXPECT_EQ(restored.Data().TurnNumber, 12);
+  EXPECT_EQ(restored.Data().CurrentDistrict, 4);
+  EXPECT_EQ(restored.Data().ScenarioName, "ユウナギの夕暮れ");
+  EXPECT_EQ(otherHost.actionMenuPlayer, 2) << "the saved human move starts again";
+}
+
+TEST_F(TurnCycle, ContinuingCutsNamesToFourteenCharacters) {
+  G().SaveData.ScenarioName = "ABCDEFGHIJKLMNOP";
+  G().SaveData.MusicName = "0123456789abcdef";
+  G().SaveData.TurnNumber = 3;
+  G().SaveData.Owner = {0, 1, 2, 3, 4, 5};
+  G().SaveData.Weapon = {1, 1, 1, 1, 1, 1};
+  G().SaveData.PlayerOfFaction = {1, 0, 0, 0, 0, 0};
+  G().SaveData.PlayerCount = 1;
+  engine.ContinueFromSaveData();
+  EXPECT_EQ(G().ScenarioName, "ABCDEFGHIJKLMN");
+  EXPECT_EQ(G().MusicName, "0123456789abcd");
+  EXPECT_EQ(host.music.back(), "play:0123456789abcd");
+}
+
+}  // namespace
+}  // namespace yuunagi::testing

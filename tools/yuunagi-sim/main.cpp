@@ -1,0 +1,159 @@
+// yuunagi-sim: plays spectator games of a scenario with the real engine, no
+// window and no pause, and tells a scenario author who wins how often.
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "core/HeadlessGame.h"
+#include "files/Playability.h"
+#include "files/ScenarioFile.h"
+#include "media/Text.h"
+
+namespace {
+
+using namespace yuunagi;
+
+struct Options {
+  std::string scenarioPath;
+  long long games = 1000;
+  std::uint64_t seed = 1;
+  int threads = 0;
+  int maxTurns = 5000;
+  bool trace = false;
+  bool json = false;
+};
+
+// Every game has its own generator, derived from the seed and the game's
+// number, so the results do not depend on how games are spread over threads.
+std::uint64_t GameSeed(std::uint64_t seed, long long game) {
+  return seed ^ (0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(game + 1));
+}
+
+int RunTrace(const Options& options, const ScenarioRecord& scenario, const std::string& name) {
+  SeededRandom random(GameSeed(options.seed, 0));
+  HeadlessHost host;
+  host.trace = [](std::string_view line) { std::cout << line << '\n'; };
+  const HeadlessResult result = PlayHeadlessGame(scenario, name, random, options.maxTurns, host);
+  if (result.winner < 0) std::cout << "引き分け (" << options.maxTurns << " ターンで決着せず)\n";
+  return 0;
+}
+
+void DrawProgress(long long done, long long total) {
+  const int width = 40;
+  const int filled = static_cast<int>(width * done / std::max(1LL, total));
+  std::string bar(filled, '#');
+  bar.resize(width, '.');
+  std::fprintf(stderr, "\r[%s] %lld/%lld", bar.c_str(), done, total);
+  std::fflush(stderr);
+}
+
+int RunMany(const Options& options, const ScenarioRecord& scenario, const std::string& name) {
+  const long long games = options.games;
+  int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
+  threads = static_cast<int>(std::clamp<long long>(threads, 1, std::max(1LL, games)));
+
+  std::vector<HeadlessResult> results(static_cast<std::size_t>(games));
+  std::atomic<long long> next{0}, done{0};
+  const bool progress = !options.json && isatty(STDERR_FILENO);
+
+  const auto start = std::chrono::steady_clock::now();
+  auto worker = [&] {
+    HeadlessHost host;
+    for (long long g = next++; g < games; g = next++) {
+      SeededRandom random(GameSeed(options.seed, g));
+      results[static_cast<std::size_t>(g)] = PlayHeadlessGame(scenario, name, random, options.maxTurns, host);
+      ++done;
+    }
+  };
+  std::vector<std::thread> pool;
+  for (int t = 0; t < threads; ++t) pool.emplace_back(worker);
+  if (progress) {
+    while (done < games) {
+      DrawProgress(done, games);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    DrawProgress(games, games);
+    std::fputc('\n', stderr);
+  }
+  for (auto& t : pool) t.join();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  std::array<long long, kFactionCount> wins{};
+  long long draws = 0, moves = 0;
+  std::vector<int> turns;
+  turns.reserve(results.size());
+  for (const auto& r : results) {
+    if (r.winner >= 0 && r.winner < kFactionCount) ++wins[r.winner]; else ++draws;
+    moves += r.moves;
+    turns.push_back(r.turns);
+  }
+  std::sort(turns.begin(), turns.end());
+  const int minTurns = turns.empty() ? 0 : turns.front();
+  const int maxTurns = turns.empty() ? 0 : turns.back();
+  const int medianTurns = turns.empty() ? 0 : turns[turns.size() / 2];
+  const double movesPerSecond = seconds > 0 ? moves / seconds : 0.0;
+
+  if (options.json) {
+    nlohmann::json out;
+    out["games"] = games;
+    out["wins"] = wins;
+    out["draws"] = draws;
+    out["turns"] = {{"min", minTurns}, {"median", medianTurns}, {"max", maxTurns}};
+    out["moves"] = moves;
+    out["seconds"] = seconds;
+    out["moves_per_second"] = movesPerSecond;
+    std::cout << out.dump() << '\n';
+    return 0;
+  }
+  std::printf("シナリオ: %s  (%lld 試合, seed %llu, %d スレッド)\n", name.c_str(), games,
+              static_cast<unsigned long long>(options.seed), threads);
+  for (int f = 0; f < kFactionCount; ++f) {
+    const std::string label(FactionNames[f]);
+    std::printf("  %s%*s 勝利 %7lld  %6.2f%%\n", label.c_str(), static_cast<int>(8 - Utf16Length(label) * 2), "",
+                wins[f], games ? 100.0 * wins[f] / games : 0.0);
+  }
+  std::printf("  引き分け     %7lld  %6.2f%%  (%d ターンで打ち切り)\n", draws, games ? 100.0 * draws / games : 0.0,
+              options.maxTurns);
+  std::printf("ターン数: 最小 %d / 中央値 %d / 最大 %d\n", minTurns, medianTurns, maxTurns);
+  std::printf("手数: %lld  (%.2f 秒, 毎秒 %.0f 手)\n", moves, seconds, movesPerSecond);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  CLI::App app{"ユウナギ町争奪戦: plays spectator games of a scenario and counts who wins."};
+  app.add_option("scenario", options.scenarioPath, "scenario file (.dat)")->required();
+  app.add_option("--games", options.games, "number of games (default 1000)")->check(CLI::Range(1LL, 100000000LL));
+  app.add_option("--seed", options.seed, "seed of the random numbers (same seed, same result)");
+  app.add_option("--threads", options.threads, "worker threads (default: all cores)")->check(CLI::Range(0, 1024));
+  app.add_option("--max-turns", options.maxTurns, "a game still running after this many turns is a draw (default 5000)")
+      ->check(CLI::Range(1, 32767));
+  app.add_flag("--trace", options.trace, "play one game and print every move");
+  app.add_flag("--json", options.json, "print the results as one JSON object");
+  CLI11_PARSE(app, argc, argv);
+
+  std::string error;
+  const auto scenario = ReadScenarioFile(options.scenarioPath, &error);
+  if (!scenario) {
+    std::cerr << error << '\n';
+    return 1;
+  }
+  if (const auto problem = CheckScenario(*scenario)) {
+    std::cerr << *problem << '\n';
+    return 1;
+  }
+  const std::string name = StripExtension(std::filesystem::path(options.scenarioPath).filename().string());
+  return options.trace ? RunTrace(options, *scenario, name) : RunMany(options, *scenario, name);
+}
