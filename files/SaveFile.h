@@ -1,0 +1,53 @@
+// Save slots: the 130-byte record of a game in progress and the four slot
+// files Save0.sav .. Save3.sav in the save folder.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/Records.h"
+
+namespace yuunagi {
+
+constexpr int kSaveSlotCount = 4;
+
+// What AccessSaveSlot does with the slot.
+constexpr int kReadSlot = 0;
+constexpr int kWriteSlot = 1;
+
+// The record as bytes on disk: exactly kSaveRecordSize bytes.
+std::string EncodeSave(const SaveRecord& record);
+// The record from file bytes. Missing bytes of a short file count as zero;
+// bytes past the record are ignored. Texts lose their padding blanks.
+SaveRecord DecodeSave(std::string_view bytes);
+
+// The file of slot `slot` (0..3) in `saveFolder`: "Save<slot>.sav".
+std::filesystem::path SaveSlotFile(const std::filesystem::path& saveFolder, int slot);
+
+// Reads (mode kReadSlot) or writes (mode kWriteSlot) one slot.
+//
+// Reading returns true when the slot file was read into `data`; a short or
+// empty file reads as zeros, i.e. TurnNumber 0, an empty slot. It returns
+// false, leaving `data` as it was, when there is nothing to read: no slot
+// file or no save folder (an empty slot as well), or a file that cannot be
+// read. Reading never creates or changes a file.
+//
+// Writing creates the save folder if it is missing and replaces the slot
+// atomically with the record; bytes a longer old file held after the record
+// are kept. On failure the old slot stays whole.
+//
+// A slot outside 0..3 or an unknown mode gives false. On false, `error` (when
+// given) receives one line saying why.
+bool AccessSaveSlot(const std::filesystem::path& saveFolder, int slot, int mode, SaveRecord& data,
+                    std::string* error = nullptr);
+
+// Reads a save record from a file given by its path (any name).
+std::optional<SaveRecord> ReadSaveFile(const std::filesystem::path& file, std::string* error = nullptr);
+
+// Writes `record` as the whole of `file`, atomically.
+bool WriteSaveFile(const std::filesystem::path& file, const SaveRecord& record,
+                   std::string* error = nullptr);
+
+}  // namespace yuunagi
