@@ -1,0 +1,113 @@
+#include "commands/FactionSelection.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+#include <string>
+
+#include "core/MainForm.h"
+#include "files/TitleScreen.h"
+#include "media/Text.h"
+
+namespace yuunagi {
+
+FactionSelection::FactionSelection(MainForm& form) : form_(form) {
+  QObject::connect(form.Command7, &QPushButton::clicked, &form, [this] { Command7_Click(); });
+  for (int k = 0; k < static_cast<int>(form.Command2.size()); ++k) {
+    QObject::connect(form.Command2[k], &QPushButton::clicked, &form, [this, k] { Command2_Click(k); });
+    QObject::connect(form.Command2[k], &GraphicButton::Hovered, &form, [this, k] { Command2_MouseMove(k); });
+  }
+}
+
+void FactionSelection::ResetPlayers() {
+  GameData& data = form_.Data();
+  data.PlayerCount = 0;
+  data.PlayerOfFaction.fill(0);
+}
+
+void FactionSelection::ShowFactionButtons() {
+  GameData& data = form_.Data();
+  for (int k = 0; k < kFactionCount; ++k) form_.Command2[k]->hide();
+  data.FactionCount = 0;
+  for (int i = 0; i < kDistrictCount; ++i) {
+    GraphicButton* button = form_.Command2[data.Scenario.StartOwner[i]];
+    if (button->isHidden()) {
+      button->show();
+      ++data.FactionCount;
+    }
+  }
+}
+
+void FactionSelection::Command7_Click() {
+  // A scenario that cannot be played is never started; the message line says why.
+  if (const std::optional<std::string>& problem = form_.Title().ScenarioProblem()) {
+    form_.SetMessage(*problem);
+    return;
+  }
+  ResetPlayers();
+  MainForm::SetCaption(form_.Label1[0], "<1P>選択");
+  form_.Picture2->show();
+  form_.Command7->hide();
+  form_.List1->hide();
+  ShowFactionButtons();
+}
+
+void FactionSelection::Command2_MouseMove(int index) {
+  if (index == kFactionCount) {
+    form_.SetMessage("ゲームを開始します。勢力を選んでいない場合は観戦モードとなります。");
+    return;
+  }
+  const ScenarioRecord& scenario = form_.Data().Scenario;
+  std::string hint = "～";
+  hint += FactionNames[index];
+  hint += "～ 難易度:";
+  for (int i = 0; i < kDistrictCount; ++i) {
+    if (scenario.StartOwner[i] == index) {
+      hint += FitText(scenario.DifficultyText[i], 16);
+      break;
+    }
+  }
+  form_.SetMessage(hint);
+}
+
+void FactionSelection::Command2_Click(int index) {
+  if (index == kFactionCount) {
+    Confirm();
+    return;
+  }
+  GameData& data = form_.Data();
+  form_.Command2[index]->hide();
+  ++data.PlayerCount;
+  data.PlayerOfFaction[index] = data.PlayerCount;
+  if (data.PlayerCount == data.FactionCount) {
+    MainForm::SetCaption(form_.Label1[0], "");
+    form_.RepaintNow();
+    Confirm();
+  } else {
+    ShowNextPicker();
+  }
+}
+
+void FactionSelection::ShowNextPicker() {
+  std::string caption = "<";
+  caption += std::to_string(form_.Data().PlayerCount + 1);
+  caption += "P>選択";
+  MainForm::SetCaption(form_.Label1[0], caption);
+}
+
+void FactionSelection::Confirm() {
+  const bool yes = form_.AskYesNo("ゲームをはじめます。\rよろしいですか？");
+  if (form_.Ended()) return;
+  GameData& data = form_.Data();
+  if (data.PlayerCount == 0) data.PlayerCount = kSpectatorPlayerCount;
+  if (yes) {
+    form_.Picture2->hide();
+    form_.Game().StartNewGameFromScenario();
+    return;
+  }
+  ResetPlayers();
+  ShowNextPicker();
+  ShowFactionButtons();
+}
+
+}  // namespace yuunagi

@@ -1,0 +1,285 @@
+#include "core/MainForm.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "commands/FactionSelection.h"
+#include "files/TitleScreen.h"
+#include "media/MusicPlayer.h"
+
+namespace yuunagi {
+
+namespace {
+
+// The layout is designed in twips; 15 twips make one pixel.
+constexpr int kTwipsPerPixel = 15;
+
+QRect Twips(int left, int top, int width, int height) {
+  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+               height / kTwipsPerPixel);
+}
+
+// The window's client area: 7740 x 6570 twips.
+const QSize kClientSize(7740 / kTwipsPerPixel, 6570 / kTwipsPerPixel);
+
+// The font a control uses when the layout gives none.
+constexpr qreal kDefaultPoints = 9;
+
+QString IndexedName(const char* name, int index) {
+  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+PictureBox* MakePanel(QWidget* parent, const QString& name, QRect place, bool shown) {
+  auto* panel = new PictureBox(parent);
+  panel->setObjectName(name);
+  panel->setGeometry(place);
+  panel->setVisible(shown);
+  return panel;
+}
+
+// Labels are transparent and sized to their text, their left edge fixed.
+QLabel* MakeLabel(QWidget* parent, const QString& name, QRect place, std::string_view caption,
+                  const QFont& font) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setGeometry(place);
+  label->setFont(font);
+  MainForm::SetCaption(label, caption);
+  return label;
+}
+
+GraphicButton* MakeButton(QWidget* parent, const QString& name, QRect place, std::string_view caption,
+                          bool shown = true) {
+  auto* button = new GraphicButton(ToQString(caption), parent);
+  button->setObjectName(name);
+  button->setGeometry(place);
+  button->setVisible(shown);
+  return button;
+}
+
+}  // namespace
+
+QString ToQString(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QFont MainForm::LayoutFont(qreal points, bool bold) {
+  QFont font(QStringLiteral("IPAPGothic"));
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+void MainForm::SetCaption(QLabel* label, std::string_view text) {
+  label->setText(ToQString(text));
+  label->adjustSize();
+}
+
+MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource> random,
+                   std::unique_ptr<MusicPlayer> music, std::function<void(int)> exitProcess)
+    : appFolder_(std::move(appFolder)),
+      random_(std::move(random)),
+      music_(std::move(music)),
+      exitProcess_(std::move(exitProcess)),
+      host_(*this),
+      engine_(host_, *random_) {
+  setObjectName(QStringLiteral("MainForm"));
+  setFont(LayoutFont(kDefaultPoints));
+  setFixedSize(kClientSize);
+  BuildLayout();
+
+  pauseTimer_.setSingleShot(true);
+  connect(&pauseTimer_, &QTimer::timeout, this, [this] {
+    if (!ended_) engine_.NextMove();
+  });
+  connect(HScroll1, &QScrollBar::valueChanged, this, &MainForm::HScroll1_Change);
+
+  titleScreen_ = std::make_unique<TitleScreen>(*this);
+  factions_ = std::make_unique<FactionSelection>(*this);
+
+  // Form_Load: the caption and the speed bar show the game's own values
+  // before the window is ever painted.
+  setWindowTitle(ToQString(GameTitle));
+  HScroll1->setValue(static_cast<int>(std::lround(Data().GameSpeed)));
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::BuildLayout() {
+  const QFont messageFont = LayoutFont(12, true);
+  const QFont turnFont = LayoutFont(14.25);
+  const QFont headingFont = LayoutFont(kDefaultPoints);
+
+  Picture12 = MakePanel(this, "Picture12", Twips(240, 120, 975, 975), false);
+
+  Picture11 = MakePanel(this, "Picture11", Twips(240, 5280, 7335, 1215), false);
+  Message = new QLabel(Picture11);
+  Message->setObjectName(QStringLiteral("メッセージ"));
+  Message->setGeometry(Twips(0, 0, 7335, 1215));
+  Message->setFont(messageFont);
+  Message->setWordWrap(true);
+  Message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  SourcePicture[0] = MakePanel(this, IndexedName("SourcePicture", 0), Twips(120, 0, 735, 1095), false);
+
+  Picture10 = MakePanel(this, "Picture10", Twips(5640, 240, 1935, 975), false);
+  Label8 = MakeLabel(Picture10, "Label8", Twips(120, 120, 810, 285), "Turn 1", turnFont);
+  Label7 = MakeLabel(Picture10, "Label7", Twips(120, 480, 1425, 285), "ヒノデの戦略", turnFont);
+
+  Picture1 = MakePanel(this, "Picture1", Twips(5640, 5400, 1935, 1095), true);
+  Command1[0] = MakeButton(Picture1, IndexedName("Command1", 0), Twips(240, 120, 1455, 375), "はじめから");
+  Command1[1] = MakeButton(Picture1, IndexedName("Command1", 1), Twips(240, 600, 1455, 375), "つづきから");
+
+  Picture9 = MakePanel(this, "Picture9", Twips(0, 240, 1455, 735), false);
+
+  Command7 = MakeButton(this, "Command7", Twips(5640, 2280, 1935, 375), "決定", false);
+
+  Picture6 = MakePanel(this, "Picture6", Twips(5640, 3720, 1935, 1455), false);
+  Text1 = new QLineEdit(QStringLiteral("1"), Picture6);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setGeometry(Twips(240, 120, 1335, 375));
+  Command5[0] = MakeButton(Picture6, IndexedName("Command5", 0), Twips(240, 600, 1335, 375), "決定");
+  Command5[1] = MakeButton(Picture6, IndexedName("Command5", 1), Twips(240, 960, 1335, 375), "キャンセル");
+
+  Picture5 = MakePanel(this, "Picture5", Twips(5640, 2520, 1935, 2655), false);
+  Label1[2] = MakeLabel(Picture5, IndexedName("Label1", 2), Twips(360, 120, 1080, 180), "～武器選択～",
+                        headingFont);
+  Command4[0] = MakeButton(Picture5, IndexedName("Command4", 0), Twips(255, 360, 1455, 375), "キャンセル",
+                           false);
+  for (int level = 1; level <= kWeaponLevels; ++level) {
+    Command4[level] = MakeButton(Picture5, IndexedName("Command4", level),
+                                 Twips(240, 360 + 360 * level, 1455, 375), WeaponNames[level - 1], false);
+  }
+
+  // The status panels, designed from the last to the first.
+  for (int i = kDistrictCount - 1; i >= 0; --i) BuildStatusPanel(i);
+
+  Picture2 = MakePanel(this, "Picture2", Twips(5640, 2160, 1935, 3015), false);
+  Label1[0] = MakeLabel(Picture2, IndexedName("Label1", 0), Twips(360, 120, 1080, 180), "～勢力選択～",
+                        headingFont);
+  for (int k = 0; k <= kFactionCount; ++k) {
+    const std::string_view caption = k < kFactionCount ? FactionNames[k] : "決定";
+    Command2[k] = MakeButton(Picture2, IndexedName("Command2", k), Twips(240, 360 + 360 * k, 1455, 375), caption);
+  }
+
+  List1 = new QListWidget(this);
+  List1->setObjectName(QStringLiteral("List1"));
+  List1->setGeometry(Twips(5640, 2640, 1935, 2580));
+  List1->setSortingEnabled(false);
+  List1->hide();
+
+  Picture8 = MakePanel(this, "Picture8", Twips(5160, 4080, 2415, 2415), false);
+  Label1[3] = MakeLabel(Picture8, IndexedName("Label1", 3), Twips(240, 120, 1860, 180),
+                        "～セーブファイル選択～", headingFont);
+  for (int k = 0; k < 4; ++k) {
+    Option1[k] = new GraphicOption(QStringLiteral("シナリオ"), Picture8);
+    Option1[k]->setObjectName(IndexedName("Option1", k));
+    Option1[k]->setGeometry(Twips(120, 480 + 360 * k, 2175, 255));
+  }
+  Command8 = MakeButton(Picture8, "Command8", Twips(120, 1920, 975, 375), "決定");
+  Command9 = MakeButton(Picture8, "Command9", Twips(1320, 1920, 975, 375), "キャンセル");
+
+  Picture7 = MakePanel(this, "Picture7", Twips(5640, 4320, 1935, 1095), true);
+  Label9[0] = MakeLabel(Picture7, IndexedName("Label9", 0), Twips(120, 120, 1515, 180), "～ゲームスピード～",
+                        headingFont);
+  Label9[2] = MakeLabel(Picture7, IndexedName("Label9", 2), Twips(120, 360, 345, 180), "速い", headingFont);
+  Label9[1] = MakeLabel(Picture7, IndexedName("Label9", 1), Twips(1440, 360, 345, 180), "遅い", headingFont);
+  HScroll1 = new QScrollBar(Qt::Horizontal, Picture7);
+  HScroll1->setObjectName(QStringLiteral("HScroll1"));
+  HScroll1->setGeometry(Twips(120, 600, 1695, 255));
+  HScroll1->setRange(100, 2000);
+  HScroll1->setSingleStep(100);
+  HScroll1->setPageStep(500);
+  // The speed is taken once the bar has been set, not while its thumb is dragged.
+  HScroll1->setTracking(false);
+
+  Picture4 = MakePanel(this, "Picture4", Twips(5640, 2160, 1935, 3015), false);
+  Label1[1] = MakeLabel(Picture4, IndexedName("Label1", 1), Twips(360, 120, 1080, 180), "～行動選択～",
+                        headingFont);
+  static constexpr std::array<std::string_view, 7> kActionCaptions = {"攻撃", "集金", "町開発", "徴兵",
+                                                                       "訓練", "武器開発", "セーブ"};
+  for (int k = 0; k < 7; ++k) {
+    Command3[k] = MakeButton(Picture4, IndexedName("Command3", k), Twips(240, 360 + 360 * k, 1455, 375),
+                             kActionCaptions[k]);
+  }
+
+  TitleLabel = MakeLabel(this, "TitleLabel", Twips(645, 1200, 5865, 960), GameTitle, LayoutFont(48, true));
+}
+
+void MainForm::BuildStatusPanel(int i) {
+  static constexpr std::array<QPoint, kDistrictCount> kPlaces = {
+      QPoint(240, 240), QPoint(2040, 240), QPoint(3840, 240),
+      QPoint(240, 2760), QPoint(2040, 2760), QPoint(3840, 2760)};
+  PictureBox* panel =
+      MakePanel(this, IndexedName("Picture3", i), Twips(kPlaces[i].x(), kPlaces[i].y(), 1695, 2415), false);
+  Picture3[i] = panel;
+  const QFont font = LayoutFont(11.25);
+  auto label = [&](const char* name, int left, int top, int width, std::string_view caption) {
+    return MakeLabel(panel, IndexedName(name, i), Twips(left, top, width, 225), caption, font);
+  };
+  Data1[i] = label("Data1", 600, 120, 450, "ヒノデ");
+  Label2[i] = label("Label2", 360, 480, 225, "金");
+  Data2[i] = label("Data2", 960, 480, 120, "0");
+  Label3[i] = label("Label3", 240, 840, 450, "兵士");
+  Data3[i] = label("Data3", 960, 840, 120, "0");
+  Label4[i] = label("Label4", 240, 1200, 390, "強さ");
+  Data4[i] = label("Data4", 960, 1200, 120, "0");
+  Label5[i] = label("Label5", 240, 1560, 450, "武器");
+  Data5[i] = label("Data5", 960, 1560, 120, "0");
+  Label6[i] = label("Label6", 240, 1920, 450, "開発");
+  Data6[i] = label("Data6", 960, 1920, 120, "0");
+}
+
+void MainForm::HScroll1_Change(int value) { Data().GameSpeed = static_cast<float>(value); }
+
+void MainForm::SetMessage(std::string_view text) { Message->setText(ToQString(text)); }
+
+namespace {
+// The game writes a line break as a carriage return; the box shows it as one.
+QString BoxText(std::string_view text) { return ToQString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
+}  // namespace
+
+void MainForm::ShowMessageBox(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
+bool MainForm::AskYesNo(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void MainForm::RepaintNow() {
+  if (isVisible()) repaint();
+}
+
+void MainForm::ScheduleNextMove(float seconds) {
+  if (ended_) return;
+  const int milliseconds = static_cast<int>(std::lround(std::max(0.0f, seconds) * 1000.0f));
+  pauseTimer_.start(milliseconds);
+}
+
+void MainForm::EndProgram() {
+  if (ended_) return;
+  ended_ = true;
+  pauseTimer_.stop();
+  music_->CloseMusic();
+  exitProcess_(0);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  event->accept();
+  EndProgram();
+}
+
+}  // namespace yuunagi

@@ -1,0 +1,128 @@
+// MainForm: the game's one window. It holds every control of the designed
+// layout under its designed name (control arrays as indexed collections),
+// the engine that plays the game on it, and the screens that drive it from
+// the title to a running game.
+#pragma once
+
+#include <QFont>
+#include <QTimer>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "core/Engine.h"
+#include "core/WindowHost.h"
+#include "media/Pictures.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QScrollBar;
+
+namespace yuunagi {
+
+class MusicPlayer;
+class TitleScreen;
+class FactionSelection;
+
+class MainForm : public PictureBox {
+  Q_OBJECT
+ public:
+  MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource> random,
+           std::unique_ptr<MusicPlayer> music, std::function<void(int)> exitProcess);
+  ~MainForm() override;
+
+  Engine& Game() { return engine_; }
+  GameData& Data() { return engine_.Data(); }
+  MusicPlayer& Music() { return *music_; }
+  const std::filesystem::path& AppFolder() const { return appFolder_; }
+  std::filesystem::path ScenarioFolder() const { return appFolder_ / "Scenario"; }
+  std::filesystem::path SaveFolder() const { return appFolder_ / "Save"; }
+  std::filesystem::path PictureFolder() const { return appFolder_ / "Picture"; }
+
+  // ---- Shared operations of the window ----
+  // The message line メッセージ.
+  void SetMessage(std::string_view text);
+  // A modal message box with an OK button, captioned with the game title.
+  void ShowMessageBox(std::string_view text);
+  // A modal yes/no question captioned with the game title; true for yes.
+  bool AskYesNo(std::string_view text);
+  // Brings the screen up to date at once, without handling any input.
+  void RepaintNow();
+  // Sets a label's caption and sizes the label to it, its left edge fixed.
+  static void SetCaption(QLabel* label, std::string_view text);
+  // Closes the music and ends the process (status 0). Nothing runs after it.
+  void EndProgram();
+  bool Ended() const { return ended_; }
+  // Waits `seconds` in the event loop, then calls Engine::NextMove().
+  void ScheduleNextMove(float seconds);
+  bool MovePending() const { return pauseTimer_.isActive(); }
+
+  // Fonts of the layout ("ＭＳ Ｐゴシック" is IPA P Gothic here).
+  static QFont LayoutFont(qreal points, bool bold = false);
+
+  // ---- Controls, under their designed names ----
+  PictureBox* Picture12 = nullptr;  // holds the texture Etc.bmp
+  PictureBox* Picture11 = nullptr;  // message panel
+  QLabel* Message = nullptr;        // メッセージ
+  std::array<PictureBox*, kFactionCount> SourcePicture{};  // emblems; 1..5 made at start-up
+  PictureBox* Picture10 = nullptr;  // turn panel
+  QLabel* Label8 = nullptr;         // "Turn n"
+  QLabel* Label7 = nullptr;         // "<faction>の戦略"
+  PictureBox* Picture1 = nullptr;   // title buttons
+  std::array<GraphicButton*, 2> Command1{};
+  PictureBox* Picture9 = nullptr;   // holds the town map
+  GraphicButton* Command7 = nullptr;  // 決定 of the scenario list
+  PictureBox* Picture6 = nullptr;   // amount entry
+  QLineEdit* Text1 = nullptr;
+  std::array<GraphicButton*, 2> Command5{};
+  PictureBox* Picture5 = nullptr;   // weapon menu
+  std::array<GraphicButton*, 6> Command4{};
+  std::array<PictureBox*, kDistrictCount> Picture3{};  // status panels
+  std::array<QLabel*, kDistrictCount> Data1{}, Data2{}, Data3{}, Data4{}, Data5{}, Data6{};
+  std::array<QLabel*, kDistrictCount> Label2{}, Label3{}, Label4{}, Label5{}, Label6{};
+  PictureBox* Picture2 = nullptr;   // faction selection
+  std::array<GraphicButton*, 7> Command2{};
+  QListWidget* List1 = nullptr;     // scenario list
+  PictureBox* Picture8 = nullptr;   // save slots
+  std::array<GraphicOption*, 4> Option1{};
+  GraphicButton* Command8 = nullptr;  // 決定 of the slot panel
+  GraphicButton* Command9 = nullptr;  // キャンセル of the slot panel
+  PictureBox* Picture7 = nullptr;   // game speed
+  std::array<QLabel*, 3> Label9{};
+  QScrollBar* HScroll1 = nullptr;
+  PictureBox* Picture4 = nullptr;   // action menu
+  std::array<GraphicButton*, 7> Command3{};
+  std::array<QLabel*, 4> Label1{};  // headings of the menus
+  QLabel* TitleLabel = nullptr;
+
+  TitleScreen& Title() { return *titleScreen_; }
+  FactionSelection& Factions() { return *factions_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void BuildStatusPanel(int i);
+  void HScroll1_Change(int value);
+
+  std::filesystem::path appFolder_;
+  std::unique_ptr<RandomSource> random_;
+  std::unique_ptr<MusicPlayer> music_;
+  std::function<void(int)> exitProcess_;
+  WindowHost host_;
+  Engine engine_;
+  QTimer pauseTimer_;
+  bool ended_ = false;
+  std::unique_ptr<TitleScreen> titleScreen_;
+  std::unique_ptr<FactionSelection> factions_;
+};
+
+// QString of a UTF-8 text of the engine.
+QString ToQString(std::string_view utf8);
+
+}  // namespace yuunagi

@@ -1,0 +1,33 @@
+// The program's start: everything from the seed of the random numbers to
+// the title screen on the screen.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "core/MainForm.h"
+#include "media/MusicPlayer.h"
+#include "rules/Random.h"
+
+namespace yuunagi {
+
+// What start-up needs from the program that runs the game.
+struct WindowOptions {
+  // The program's own folder: Picture/, Scenario/ and Save/ are found here.
+  std::filesystem::path appFolder;
+  // The game's one source of chance; when empty, start-up seeds one from the clock.
+  std::unique_ptr<RandomSource> random;
+  // Ends the process with the given status. Nothing of the game runs after it.
+  std::function<void(int status)> exitProcess;
+  // Where the music comes from and goes to; the defaults play the songs aloud.
+  MusicOptions music;
+};
+
+// Seeds the random numbers, opens the music, loads the window and its
+// pictures, starts the opening music and shows the title screen. A picture
+// that cannot be loaded is reported in a message box naming the file; the
+// process then ends with status 1 and nullptr is returned.
+std::unique_ptr<MainForm> StartUp(WindowOptions options);
+
+}  // namespace yuunagi

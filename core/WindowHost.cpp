@@ -1,0 +1,64 @@
+#include "core/WindowHost.h"
+
+#include <QLabel>
+
+#include <string>
+
+#include "core/BoardDisplay.h"
+#include "core/MainForm.h"
+#include "media/MusicPlayer.h"
+
+namespace yuunagi {
+
+void WindowHost::RefreshDistrictPanel(int district) {
+  yuunagi::RefreshDistrictPanel(form_, form_.Data(), district);
+}
+
+void WindowHost::DrawDistrictEmblems() { yuunagi::DrawDistrictEmblems(form_, form_.Data()); }
+
+void WindowHost::SetMessage(std::string_view text) { form_.SetMessage(text); }
+
+void WindowHost::ShowMessageBox(std::string_view text) { form_.ShowMessageBox(text); }
+
+void WindowHost::PlayMusic(std::string_view name) { form_.Music().PlayMusic(name); }
+
+void WindowHost::StopMusic() { form_.Music().StopMusic(); }
+
+void WindowHost::Yield() { form_.RepaintNow(); }
+
+void WindowHost::ShowGameScreen(std::string_view scenarioName) {
+  for (PictureBox* panel : form_.Picture3) panel->show();
+  std::string caption(GameTitle);
+  caption += "～";
+  caption += scenarioName;
+  caption += "～";
+  form_.setWindowTitle(ToQString(caption));
+  form_.Picture10->show();
+  form_.Picture11->show();
+  form_.TitleLabel->hide();
+}
+
+void WindowHost::ShowTurnNumber(int turn) {
+  MainForm::SetCaption(form_.Label8, "Turn " + std::to_string(turn));
+}
+
+void WindowHost::ShowStrategyOf(int faction) {
+  MainForm::SetCaption(form_.Label7, std::string(FactionNames[faction]) + "の戦略");
+}
+
+void WindowHost::HighlightMover(int district, bool on) {
+  QLabel* name = form_.Data1[district];
+  name->setFont(on ? MainForm::LayoutFont(14, true) : MainForm::LayoutFont(11));
+  name->adjustSize();
+}
+
+void WindowHost::ShowActionMenu(int player) {
+  MainForm::SetCaption(form_.Label1[1], "～<" + std::to_string(player) + "P>の戦略～");
+  form_.Picture4->show();
+}
+
+void WindowHost::ScheduleNextMove(float seconds) { form_.ScheduleNextMove(seconds); }
+
+void WindowHost::EndProgram() { form_.EndProgram(); }
+
+}  // namespace yuunagi

@@ -1,0 +1,18 @@
+// The save slots on the title screen: their captions, and continuing the
+// game saved in the chosen slot.
+#pragma once
+
+namespace yuunagi {
+
+class MainForm;
+
+// Reads the four slots afresh into the captions of Option1(0..3), shows the
+// slot panel and selects the slot chosen last.
+void ShowSaveSlots(MainForm& form);
+
+// Continues the game in the chosen slot: restores it and starts it with the
+// saved district's move. An empty or unplayable slot is refused with a
+// message box and the slot panel stays. True when the game started.
+bool ContinueSavedGame(MainForm& form);
+
+}  // namespace yuunagi

@@ -1,0 +1,84 @@
+#include "files/TitleScreen.h"
+
+#include <QListWidget>
+
+#include "core/MainForm.h"
+#include "files/Playability.h"
+#include "files/SaveSlots.h"
+#include "files/ScenarioFile.h"
+#include "media/MusicPlayer.h"
+#include "media/Text.h"
+
+namespace yuunagi {
+
+TitleScreen::TitleScreen(MainForm& form) : form_(form) {
+  for (int k = 0; k < static_cast<int>(form.Command1.size()); ++k) {
+    QObject::connect(form.Command1[k], &QPushButton::clicked, &form, [this, k] { Command1_Click(k); });
+  }
+  for (int k = 0; k < static_cast<int>(form.Option1.size()); ++k) {
+    QObject::connect(form.Option1[k], &QRadioButton::clicked, &form, [this, k] { Option1_Click(k); });
+  }
+  QObject::connect(form.Command8, &QPushButton::clicked, &form, [this] { Command8_Click(); });
+  QObject::connect(form.Command9, &QPushButton::clicked, &form, [this] { Command9_Click(); });
+  QObject::connect(form.List1, &QListWidget::currentRowChanged, &form, [this](int row) { List1_Click(row); });
+}
+
+void TitleScreen::Command1_Click(int index) {
+  form_.Picture1->hide();
+  form_.Picture7->hide();
+  form_.Data().StartMode = static_cast<i16>(index);
+  ShowSaveSlots(form_);
+  form_.Music().PlayMusic("設定");
+}
+
+void TitleScreen::Option1_Click(int index) { form_.Data().SaveSlot = static_cast<i16>(index); }
+
+void TitleScreen::Command9_Click() {
+  form_.Picture8->hide();
+  form_.Picture1->show();
+  form_.Picture7->show();
+  form_.Music().PlayMusic("オープニング");
+}
+
+void TitleScreen::Command8_Click() {
+  if (form_.Data().StartMode == 0) {
+    ShowScenarioList();
+  } else {
+    ContinueSavedGame(form_);
+  }
+}
+
+void TitleScreen::ShowScenarioList() {
+  const std::vector<std::string> names = ListScenarios(form_.ScenarioFolder());
+  if (names.empty()) {
+    form_.Music().StopMusic();
+    form_.ShowMessageBox("シナリオファイルがありません。");
+    form_.EndProgram();
+    return;
+  }
+  form_.List1->clear();
+  for (const std::string& name : names) form_.List1->addItem(ToQString(name));
+  form_.Command7->show();
+  form_.List1->show();
+  form_.Picture11->show();
+  form_.List1->setCurrentRow(0);
+  form_.Picture8->hide();
+}
+
+void TitleScreen::List1_Click(int row) {
+  if (row < 0) return;
+  GameData& data = form_.Data();
+  data.ScenarioName = form_.List1->item(row)->text().toStdString();
+  std::string error;
+  std::optional<ScenarioRecord> scenario = ReadScenario(form_.ScenarioFolder(), data.ScenarioName, &error);
+  if (!scenario) {
+    data.Scenario = ScenarioRecord{};
+    scenarioProblem_ = error;
+  } else {
+    data.Scenario = std::move(*scenario);
+    scenarioProblem_ = CheckScenario(data.Scenario);
+  }
+  form_.SetMessage(scenarioProblem_ ? *scenarioProblem_ : FitText(data.Scenario.Description, 180));
+}
+
+}  // namespace yuunagi

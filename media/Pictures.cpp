@@ -1,0 +1,151 @@
+#include "media/Pictures.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace yuunagi {
+
+namespace {
+
+// The face of a graphical button: its picture at its natural size from the
+// top-left corner (the button's own colour where the picture ends), a
+// raised or pressed edge, and the caption in the middle.
+void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& caption,
+                      bool pressedIn, bool focused) {
+  QPainter painter(&button);
+  const QRect area = button.rect();
+  painter.fillRect(area, button.palette().button());
+  if (!picture.isNull()) painter.drawPixmap(QPoint(0, 0), picture);
+  if (pressedIn) painter.fillRect(area, QColor(0, 0, 0, 40));
+
+  const QColor light(255, 255, 255, 200), shade(0, 0, 0, 110), dark(0, 0, 0, 190);
+  const int r = area.right(), b = area.bottom();
+  painter.setPen(pressedIn ? dark : light);
+  painter.drawLine(0, 0, r, 0);
+  painter.drawLine(0, 0, 0, b);
+  painter.setPen(pressedIn ? light : dark);
+  painter.drawLine(0, b, r, b);
+  painter.drawLine(r, 0, r, b);
+  painter.setPen(pressedIn ? light : shade);
+  painter.drawLine(1, b - 1, r - 1, b - 1);
+  painter.drawLine(r - 1, 1, r - 1, b - 1);
+
+  painter.setFont(button.font());
+  painter.setPen(button.isEnabled() ? button.palette().color(QPalette::ButtonText)
+                                    : button.palette().color(QPalette::Disabled, QPalette::ButtonText));
+  const QRect textArea = pressedIn ? area.translated(1, 1) : area;
+  painter.drawText(textArea, Qt::AlignCenter, caption);
+  if (focused) {
+    QPen dots(button.palette().color(QPalette::ButtonText), 1, Qt::DotLine);
+    painter.setPen(dots);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area.adjusted(3, 3, -4, -4));
+  }
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+
+bool PictureBox::LoadPicture(const QString& path, QString* error) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    if (error != nullptr) *error = QStringLiteral("画像ファイル「%1」がありません。").arg(path);
+    return false;
+  }
+  QImageReader reader(path);
+  QImage image = reader.read();
+  if (image.isNull()) {
+    if (error != nullptr) {
+      *error = QStringLiteral("画像ファイル「%1」を読み込めません。(%2)").arg(path, reader.errorString());
+    }
+    return false;
+  }
+  picture_ = QPixmap::fromImage(std::move(image));
+  picture_.setDevicePixelRatio(kPictureScale);
+  return true;
+}
+
+QPixmap& PictureBox::Drawing() {
+  const QSize pixels = size() * kPictureScale;
+  if (drawing_.size() != pixels) {
+    QPixmap resized(pixels);
+    resized.setDevicePixelRatio(kPictureScale);
+    resized.fill(Qt::transparent);
+    if (!drawing_.isNull()) {
+      QPainter painter(&resized);
+      painter.drawPixmap(QPoint(0, 0), drawing_);
+    }
+    drawing_ = std::move(resized);
+  }
+  return drawing_;
+}
+
+void PictureBox::ClearDrawing() {
+  Drawing().fill(Qt::transparent);
+  update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  if (drawing_.isNull()) return;
+  QPainter painter(this);
+  painter.drawPixmap(QPoint(0, 0), drawing_);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!drawing_.isNull()) Drawing();
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  emit MouseReleased(event->button());
+  QWidget::mouseReleaseEvent(event);
+}
+
+GraphicButton::GraphicButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+void GraphicButton::SetPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void GraphicButton::paintEvent(QPaintEvent*) {
+  PaintGraphicFace(*this, picture_, text(), isDown() || isChecked(), hasFocus());
+}
+
+void GraphicButton::enterEvent(QEnterEvent* event) {
+  QPushButton::enterEvent(event);
+  emit Hovered();
+}
+
+GraphicOption::GraphicOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
+
+void GraphicOption::SetPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void GraphicOption::paintEvent(QPaintEvent*) {
+  PaintGraphicFace(*this, picture_, text(), isDown() || isChecked(), hasFocus());
+}
+
+bool GraphicOption::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
+void StretchPicture(PictureBox& dest, const PictureBox& source) {
+  QPixmap& drawing = dest.Drawing();
+  {
+    QPainter painter(&drawing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawPixmap(QRect(QPoint(0, 0), dest.size()), source.Picture());
+  }
+  dest.repaint();
+}
+
+void CopyPicture(GraphicButton& button, const PictureBox& source) { button.SetPicture(source.Picture()); }
+
+void CopyPicture(GraphicOption& option, const PictureBox& source) { option.SetPicture(source.Picture()); }
+
+}  // namespace yuunagi

@@ -1,0 +1,84 @@
+// What the window tests share: an application folder of their own (copies of
+// the real pictures, scenario and save files written for the test), the real
+// window started in it, and answering the modal message boxes it shows.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/MainForm.h"
+#include "files/Records.h"
+
+class QAbstractButton;
+class QWidget;
+
+namespace yuunagi::test {
+
+// A temporary application folder: Picture/ holds copies of the game's
+// pictures, Scenario/ and Save/ start empty.
+class AppFolder {
+ public:
+  AppFolder();
+  std::filesystem::path Path() const;
+  std::filesystem::path Scenarios() const { return Path() / "Scenario"; }
+  std::filesystem::path Saves() const { return Path() / "Save"; }
+  std::filesystem::path Pictures() const { return Path() / "Picture"; }
+
+  void WriteScenario(const std::string& name, const ScenarioRecord& scenario) const;
+  void WriteSave(int slot, const SaveRecord& save) const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// A playable scenario: district i held by faction i, modest numbers.
+ScenarioRecord SixFactionScenario();
+// A short spectator game: two factions, one of them nearly beaten.
+ScenarioRecord QuickScenario();
+
+// The real window, started through StartUp in `folder` with a seeded random
+// source. The exit status it asks for lands in `exitStatus` (-1 until then).
+struct StartedWindow {
+  std::unique_ptr<MainForm> form;
+  std::shared_ptr<int> exitStatus = std::make_shared<int>(-1);
+};
+StartedWindow StartWindow(const AppFolder& folder, std::uint64_t seed = 12345);
+
+// Answers the modal message boxes as they come, from a timer: records each
+// box's caption and text, and presses the next button of the script ("Yes",
+// "No", "OK"); when the script runs out it presses OK (or Yes).
+class MessageBoxAnswerer : public QObject {
+  Q_OBJECT
+ public:
+  explicit MessageBoxAnswerer(QStringList answers = {});
+  QStringList texts;
+  QStringList captions;
+  // Called when a box is found, before it is answered (to look at the window then).
+  std::function<void()> onBox;
+
+ private:
+  void Poll();
+  QTimer timer_;
+  QStringList answers_;
+};
+
+// Finds a control of the window by its designed name, e.g. "Command2(3)".
+template <typename T = QWidget>
+T* Control(MainForm& form, const QString& name) {
+  return form.findChild<T*>(name);
+}
+
+// A left click in the middle of a widget, as the player makes it.
+void Click(QWidget* widget);
+
+// The top-level controls of the window that are shown.
+QStringList VisibleControls(MainForm& form);
+
+}  // namespace yuunagi::test
