@@ -188,7 +188,11 @@ inline bool ReplaceFileAtomically(const std::filesystem::path& path, std::string
     SetError(error, Quote(path) + " はファイルではなくフォルダです。");
     return false;
   }
-  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  // A hidden name in the same folder, so the rename never crosses file systems.
+  std::string tempName = ".";
+  tempName += path.filename().string();
+  tempName += ".XXXXXX";
+  std::string pattern = (folder / tempName).string();
   Descriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
   if (!temp.ok()) {
     SetError(error, Quote(folder) + " に書き込めません (" + std::strerror(errno) + ")。");

@@ -1,6 +1,7 @@
 // The yuunagi-data tool, run as its own process on real files.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -187,6 +188,10 @@ TEST(DataTool, BadInputIsOneLineAndWritesNothing) {
   fs::create_directory(dir / "folder.sav");
   EXPECT_EQ(RunTool(dir, {"check", (dir / "folder.sav").string()}).status, 1);
   EXPECT_EQ(RunTool(dir, {"build", (dir / "missing.json").string(), "-o", (dir / "x.dat").string()}).status, 1);
+  ASSERT_EQ(mkfifo((dir / "pipe.json").c_str(), 0644), 0);  // refused, never waited on
+  EXPECT_EQ(RunTool(dir, {"build", (dir / "pipe.json").string(), "-o", (dir / "x.dat").string()}).status, 1);
+  ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0644), 0);
+  EXPECT_EQ(RunTool(dir, {"dump", (dir / "pipe.dat").string()}).status, 1);
   EXPECT_FALSE(fs::exists(dir / "x.dat"));
   EXPECT_EQ(RunTool(dir, {"frobnicate"}).status, 1);
   EXPECT_EQ(RunTool(dir, {}).status, 1);

@@ -45,6 +45,9 @@ SaveRecord LoadSave(const std::string& path) {
 Json ParseJsonFile(const std::string& path) {
   std::error_code ec;
   if (fs::is_directory(path, ec)) throw DataError(Quote(path) + " はファイルではなくフォルダです。");
+  // A pipe or a device would never end; only plain files are read.
+  if (fs::exists(path, ec) && !fs::is_regular_file(path, ec))
+    throw DataError(Quote(path) + " は普通のファイルではありません。");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw DataError(Quote(path) + " を開けません。");
   std::ostringstream text;
