@@ -135,7 +135,8 @@ inline bool ReadRecordBytes(const std::filesystem::path& path, std::size_t size,
   if (!fd.ok()) return false;
   std::string buffer(size, '\0');
   if (ReadAt(fd.get(), buffer.data(), size, 0) < 0) {
-    SetError(error, Quote(path) + " を読めません (" + std::strerror(errno) + ")。");
+    const int reason = errno;
+    SetError(error, Quote(path) + " を読めません (" + std::strerror(reason) + ")。");
     return false;
   }
   bytes = std::move(buffer);
@@ -154,12 +155,14 @@ inline bool CopyTail(const std::filesystem::path& from, off_t offset, int to, st
   for (;;) {
     const long n = ReadAt(old.get(), buffer, sizeof buffer, offset);
     if (n < 0) {
-      SetError(error, Quote(from) + " を読めません (" + std::strerror(errno) + ")。");
+      const int reason = errno;
+      SetError(error, Quote(from) + " を読めません (" + std::strerror(reason) + ")。");
       return false;
     }
     if (n == 0) return true;
     if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(n)))) {
-      SetError(error, Quote(from) + " を書けません (" + std::strerror(errno) + ")。");
+      const int reason = errno;
+      SetError(error, Quote(from) + " を書けません (" + std::strerror(reason) + ")。");
       return false;
     }
     offset += n;
@@ -195,7 +198,8 @@ inline bool ReplaceFileAtomically(const std::filesystem::path& path, std::string
   std::string pattern = (folder / tempName).string();
   Descriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
   if (!temp.ok()) {
-    SetError(error, Quote(folder) + " に書き込めません (" + std::strerror(errno) + ")。");
+    const int reason = errno;
+    SetError(error, Quote(folder) + " に書き込めません (" + std::strerror(reason) + ")。");
     return false;
   }
   const fs::path tempPath = pattern;
@@ -206,7 +210,8 @@ inline bool ReplaceFileAtomically(const std::filesystem::path& path, std::string
     return false;
   };
   const auto writeFailure = [&] {
-    return Quote(path) + " を書けません (" + std::strerror(errno) + ")。";
+    const int reason = errno;
+    return Quote(path) + " を書けません (" + std::strerror(reason) + ")。";
   };
   if (!WriteAll(temp.get(), bytes)) return fail(writeFailure());
   if (keepTailFrom >= 0 && !detail::CopyTail(path, keepTailFrom, temp.get(), error)) {
