@@ -212,16 +212,17 @@ TEST(DataTool, ChecksPlayability) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "OK\n");
   run = RunTool(dir, {"check", (dir / "bad.dat").string()});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.out, "StartOwner(3) が 9 です。勢力は 0～5 で指定してください。\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "StartOwner(3) が 9 です。勢力は 0～5 で指定してください。\n");
+  EXPECT_EQ(run.out, "");
 
   WriteJson(dir / "g.json", SaveJson());
   ASSERT_EQ(RunTool(dir, {"build", (dir / "g.json").string(), "-o", (dir / "Save1.sav").string()}).status, 0);
   EXPECT_EQ(RunTool(dir, {"check", (dir / "Save1.sav").string()}).out, "OK\n");
   WriteBytes(dir / "Save2.sav", "");
   run = RunTool(dir, {"check", (dir / "Save2.sav").string()});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.out.find("TurnNumber"), std::string::npos);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("TurnNumber"), std::string::npos);
 }
 
 TEST(DataTool, HelpTellsHowTheKindIsChosen) {
@@ -257,7 +258,7 @@ TEST(DataTool, SurvivesRandomAndTruncatedFiles) {
     WriteBytes(file, bytes);
     for (const char* command : {"dump", "check"}) {
       const ToolRun run = RunTool(dir, {command, file.string()});
-      EXPECT_TRUE(run.status == 0 || run.status == 2) << command << ": " << run.err;
+      EXPECT_TRUE(run.status == 0 || run.status == 1) << command << ": " << run.err;
       if (std::string(command) == "dump" && run.status == 0) {
         EXPECT_TRUE(Json::accept(run.out)) << run.out;
       }

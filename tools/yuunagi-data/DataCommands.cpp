@@ -95,8 +95,12 @@ int Check(const std::string& path) {
                   ? std::optional<std::string>("TurnNumber が 0 です。空きスロットなので、つづきから遊べません。")
                   : CheckSave(save);
   }
-  std::cout << (problem ? *problem : std::string("OK")) << '\n';
-  return problem ? kExitUnplayable : kExitOk;
+  if (problem) {
+    std::cerr << *problem << '\n';
+    return kExitUnplayable;
+  }
+  std::cout << "OK\n";
+  return kExitOk;
 }
 
 }  // namespace
@@ -138,7 +142,7 @@ void AddCheckCommand(CLI::App& app, int& status) {
   CLI::App* check = app.add_subcommand(
       "check",
       "Tell whether a scenario (.dat) or save (.sav) can be played: prints OK (exit 0) or the "
-      "reason why not (exit 2). The file is only read.");
+      "reason why not on stderr (exit 1). The file is only read.");
   auto file = std::make_shared<std::string>();
   check->add_option("FILE", *file, "the .dat or .sav file")->required();
   check->callback([file, &status] { status = Check(*file); });

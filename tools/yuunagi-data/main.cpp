@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
   using namespace yuunagi::data_tool;
   CLI::App app(
       "Shows, builds and checks the data files of ユウナギ町争奪戦: scenarios (.dat) and saves (.sav).\n"
-      "Exit status: 0 done, 1 bad input (one line on stderr; nothing written), 2 not playable (check).",
+      "Exit status: 0 done; 1 on bad input or, for check, a file that cannot be played (one line on stderr; nothing written).",
       "yuunagi-data");
   app.require_subcommand(1);
 
