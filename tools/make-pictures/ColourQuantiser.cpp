@@ -143,7 +143,7 @@ class NearestColour {
 
 }  // namespace
 
-QImage QuantiseMedianCut(const QImage& source, int colours, bool dither) {
+QImage QuantiseMedianCut(const QImage& source, int colours, double dither) {
   const QImage image = source.convertToFormat(QImage::Format_RGB32);
   const std::vector<QRgb> palette = BuildPalette(image, colours);
   NearestColour nearest(palette);
@@ -169,12 +169,11 @@ QImage QuantiseMedianCut(const QImage& source, int colours, bool dither) {
       for (int c = 0; c < 3; ++c) rgb[c] = std::clamp(static_cast<int>(want[c] + 0.5), 0, 255);
       const int index = nearest.Find(rgb[0], rgb[1], rgb[2]);
       out[x] = static_cast<uchar>(index);
-      if (!dither) continue;
+      if (dither <= 0) continue;
       const QRgb got = palette[static_cast<std::size_t>(index)];
       const int gotRgb[3] = {qRed(got), qGreen(got), qBlue(got)};
       for (int c = 0; c < 3; ++c) {
-        // Damped a little, so flat areas stay flat instead of speckled.
-        const double e = (rgb[c] - gotRgb[c]) * 0.85;
+        const double e = (rgb[c] - gotRgb[c]) * dither;
         current[at(dir)][c] += e * 7 / 16;
         next[at(-dir)][c] += e * 3 / 16;
         next[at(0)][c] += e * 5 / 16;

@@ -8,7 +8,9 @@
 namespace yuunagi::art {
 
 // An 8-bit indexed copy of `image` with a palette of at most `colours`
-// entries built from the picture itself.
-QImage QuantiseMedianCut(const QImage& image, int colours = 256, bool dither = true);
+// entries built from the picture itself. `dither` is the share of each
+// pixel's colour error passed on to its neighbours: 0 for none, 1 for full
+// Floyd-Steinberg diffusion.
+QImage QuantiseMedianCut(const QImage& image, int colours, double dither);
 
 }  // namespace yuunagi::art

@@ -93,7 +93,12 @@ class Proof {
 
 QImage DrawTitlePreview(const PictureSet& pictures) {
   Proof proof(pictures);
-  Text(proof.P(), {43, 80}, QStringLiteral("ユウナギ町争奪戦"), GameFont(48, true));
+  // The title label is 391 px wide; the stand-in font is shrunk to fit it.
+  const QString title = QStringLiteral("ユウナギ町争奪戦");
+  QFont titleFont = GameFont(48, true);
+  const double width = QFontMetricsF(titleFont).horizontalAdvance(title);
+  if (width > 391) titleFont.setPixelSize(static_cast<int>(titleFont.pixelSize() * 391 / width));
+  Text(proof.P(), {43, 80 + (64 - QFontMetricsF(titleFont).height()) / 2}, title, titleFont);
   proof.Panel(QRectF(376, 288, 129, 73));
   Text(proof.P(), {384, 296}, QStringLiteral("～ゲームスピード～"), GameFont(9));
   Text(proof.P(), {384, 312}, QStringLiteral("速い"), GameFont(9));

@@ -123,10 +123,10 @@ class TownMapPainter {
     P().drawImage(QRectF(0, 0, kWidth, kHeight), PixelLayer([](double x, double y) {
                     const QColor base = SeaColour(x, y);
                     // Long, low ripples: the water barely moves.
-                    const double ripple = ValueNoise(x / 30.0, y / 1.6, 11) - 0.5;
+                    const double ripple = ValueNoise(x / 34.0, y / 3.2, 11) - 0.5;
                     const double swell = FractalNoise(x / 90.0, y / 40.0, 12, 3) - 0.5;
-                    double shade = 1.0 + ripple * 0.05 + swell * 0.06;
-                    const double glint = ValueNoise(x / 7.0, y / 0.8, 13);
+                    const double shade = 1.0 + ripple * 0.035 + swell * 0.06;
+                    const double glint = ValueNoise(x / 9.0, y / 1.4, 13);
                     QColor colour = QColor::fromRgb(Scaled(base, shade));
                     if (glint > 0.80) colour = Mix(colour, QColor(0xFF, 0xF1, 0xD6), (glint - 0.80) * 2.2);
                     return colour.rgb();
@@ -486,19 +486,20 @@ class TownMapPainter {
         if (growth < 0.1) continue;  // a dry field left between the wet ones
         // The still water mirrors the evening sky; the more dropwort has
         // grown, the greener the field.
+        // Fields just flooded for planting are bare water.
+        const bool flooded = growth < 0.32;
+        const double green = flooded ? 0.05 : 0.25 + growth * 0.6;
         QLinearGradient sky(paddy.topLeft(), paddy.bottomRight());
-        sky.setColorAt(0, Mix(QColor(0xF4, 0xC8, 0x98), QColor(0x9C, 0xB8, 0x68), growth * 0.7));
-        sky.setColorAt(1, Mix(QColor(0xB4, 0xAE, 0xCC), QColor(0x84, 0xA8, 0x60), growth * 0.7));
-        P().setPen(QPen(QColor(0xB4, 0xC2, 0x74), 1.3));
+        sky.setColorAt(0, Mix(QColor(0xF6, 0xCE, 0x98), QColor(0x9C, 0xBC, 0x62), green));
+        sky.setColorAt(1, Mix(QColor(0xD4, 0xAC, 0xB4), QColor(0x86, 0xAC, 0x5A), green));
+        P().setPen(QPen(QColor(0xC4, 0xC8, 0x7C), 1.3));
         P().setBrush(sky);
         P().drawRect(paddy);
-        P().setPen(QPen(QColor(0x4E, 0x7E, 0x3E, 170 + static_cast<int>(growth * 60)), 0.9, Qt::CustomDashLine,
-                        Qt::FlatCap));
-        QPen rows = P().pen();
-        rows.setDashPattern({1.2, 1.3});
-        P().setPen(rows);
-        for (double row = paddy.top() + 2.4; row < paddy.bottom() - 1; row += 2.3) {
-          P().drawLine(QPointF(paddy.left() + 1.6, row), QPointF(paddy.right() - 1.6, row));
+        if (!flooded) {
+          P().setPen(QPen(QColor(0x4A, 0x80, 0x3A, 90 + static_cast<int>(growth * 80)), 0.55));
+          for (double row = paddy.top() + 2.0; row < paddy.bottom() - 1; row += 1.9) {
+            P().drawLine(QPointF(paddy.left() + 1.4, row), QPointF(paddy.right() - 1.4, row));
+          }
         }
         P().setPen(QPen(QColor(0xFF, 0xF0, 0xDC, 90), 0.5));
         P().drawLine(paddy.topLeft() + QPointF(0.8, 0.9), paddy.topRight() + QPointF(-0.8, 0.9));
