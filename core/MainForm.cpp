@@ -1,6 +1,7 @@
 #include "core/MainForm.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -211,7 +212,13 @@ void MainForm::BuildLayout() {
                              kActionCaptions[k]);
   }
 
-  TitleLabel = MakeLabel(this, "TitleLabel", Twips(645, 1200, 5865, 960), GameTitle, LayoutFont(48, true));
+  // IPA P Gothic sets katakana wider than the title was designed for: the
+  // title is narrowed to its designed width, so it stays inside the window.
+  const QRect titlePlace = Twips(645, 1200, 5865, 960);
+  QFont titleFont = LayoutFont(48, true);
+  const int naturalWidth = QFontMetrics(titleFont).horizontalAdvance(ToQString(GameTitle));
+  if (naturalWidth > titlePlace.width()) titleFont.setStretch(titlePlace.width() * 100 / naturalWidth);
+  TitleLabel = MakeLabel(this, "TitleLabel", titlePlace, GameTitle, titleFont);
 }
 
 void MainForm::BuildStatusPanel(int i) {

@@ -64,8 +64,8 @@ ScenarioRecord QuickScenario() {
   ScenarioRecord s = SixFactionScenario();
   s.Description = "ヒノデが町をほぼ手中にしている。";
   s.StartOwner = {0, 0, 0, 0, 0, 1};
-  s.StartSoldiers = {500, 500, 500, 500, 500, 5};
-  s.StartStrength = {30, 30, 30, 30, 30, 1};
+  s.StartSoldiers = {500, 500, 500, 500, 500, 300};
+  s.StartStrength = {30, 30, 30, 30, 30, 5};
   return s;
 }
 

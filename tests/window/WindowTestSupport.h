@@ -3,7 +3,12 @@
 // window started in it, and answering the modal message boxes it shows.
 #pragma once
 
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QObject>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -15,6 +20,7 @@
 
 #include "core/MainForm.h"
 #include "files/Records.h"
+#include "media/MusicPlayer.h"
 
 class QAbstractButton;
 class QWidget;
