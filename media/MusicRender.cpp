@@ -1,0 +1,164 @@
+#include "media/MusicRender.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include "media/MidiFile.h"
+#include "media/MusicSynth.h"
+
+namespace yuunagi {
+namespace {
+
+constexpr std::size_t kLargestSong = 4 << 20;
+constexpr int kBlock = 64;  // the synthesizer's own block: the player is timed per block
+
+// Counts the passes of a looping player by watching its tick fall back.
+struct PassCounter {
+  fluid_synth_t* synth;
+  fluid_player_t* player;
+  int wanted;  // passes to play; 0: no end
+  int passes = 0;
+  int lastTick = -1;
+  bool finished = false;
+
+  void See(int tick) {
+    if (lastTick >= 0 && tick < lastTick && ++passes == wanted) finished = true;
+    lastTick = tick;
+  }
+  static int OnEvent(void* data, fluid_midi_event_t* event) {
+    auto* self = static_cast<PassCounter*>(data);
+    self->See(fluid_player_get_current_tick(self->player));
+    return self->finished ? FLUID_OK : fluid_synth_handle_midi_event(self->synth, event);
+  }
+  static int OnTick(void* data, int tick) {
+    static_cast<PassCounter*>(data)->See(tick);
+    return FLUID_OK;
+  }
+};
+
+void PutLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.put(char((value >> (8 * i)) & 0xFF));
+}
+
+}  // namespace
+
+bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options,
+                     RenderedMusic& out, std::string& error) {
+  QuietSoundLibraries();
+  out = RenderedMusic{};
+  out.sampleRate = options.sampleRate;
+
+  std::vector<std::uint8_t> bytes;
+  MidiSong song;
+  if (!ReadSmallFile(midiPath, kLargestSong, bytes)) {
+    error = "cannot read " + midiPath;
+    return false;
+  }
+  if (!ReadMidiFile(bytes, song, error)) {
+    error = midiPath + ": " + error;
+    return false;
+  }
+  if (options.loops <= 0 && options.maxSeconds <= 0) {
+    error = "an endless loop needs a time limit";
+    return false;
+  }
+  std::string soundFont = options.soundFont.empty() ? DefaultSoundFontPath() : options.soundFont;
+  if (soundFont.empty()) {
+    error = "no General MIDI SoundFont installed";
+    return false;
+  }
+
+  fluid_settings_t* settings = NewMusicSynthSettings(options.sampleRate);
+  fluid_synth_t* synth = settings ? new_fluid_synth(settings) : nullptr;
+  fluid_player_t* player = nullptr;
+  bool ok = synth && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
+  if (!ok) {
+    error = "cannot load the SoundFont " + soundFont;
+  } else {
+    player = new_fluid_player(synth);
+    ok = player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK;
+    if (!ok) error = "the MIDI player cannot start";
+  }
+  if (ok) {
+    // The player loops as it does in the game; a pass ends where it wraps
+    // back to the first tick, and from then on its events are held back.
+    PassCounter counter{synth, player, std::max(0, options.loops)};
+    fluid_player_set_playback_callback(player, &PassCounter::OnEvent, &counter);
+    fluid_player_set_tick_callback(player, &PassCounter::OnTick, &counter);
+    fluid_player_set_loop(player, -1);
+    fluid_player_play(player);
+    const std::size_t limit =
+        options.maxSeconds > 0 ? std::size_t(options.maxSeconds * options.sampleRate) : SIZE_MAX;
+    float block[2 * kBlock];
+    std::size_t frames = 0;
+    while (frames < limit) {
+      fluid_synth_write_float(synth, kBlock, block, 0, 2, block, 1, 2);
+      out.samples.insert(out.samples.end(), block, block + 2 * kBlock);
+      if (counter.finished) break;  // the wrap came at the start of this block
+      frames += kBlock;
+    }
+    out.finished = counter.finished;
+    out.songSeconds = double(frames) / options.sampleRate;
+    fluid_player_stop(player);
+    fluid_synth_all_notes_off(synth, -1);
+    std::size_t tail = std::size_t(options.tailSeconds * options.sampleRate);
+    for (std::size_t t = 0; t < tail; t += kBlock) {
+      fluid_synth_write_float(synth, kBlock, block, 0, 2, block, 1, 2);
+      out.samples.insert(out.samples.end(), block, block + 2 * kBlock);
+    }
+  }
+  if (player) delete_fluid_player(player);
+  if (synth) delete_fluid_synth(synth);
+  if (settings) delete_fluid_settings(settings);
+  return ok;
+}
+
+bool WriteWavFile(const std::string& path, const RenderedMusic& music, std::string& error) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    error = "cannot write " + path;
+    return false;
+  }
+  const std::uint32_t dataBytes = std::uint32_t(music.samples.size() * 2);
+  out.write("RIFF", 4);
+  PutLittleEndian(out, 36 + dataBytes, 4);
+  out.write("WAVEfmt ", 8);
+  PutLittleEndian(out, 16, 4);
+  PutLittleEndian(out, 1, 2);  // PCM
+  PutLittleEndian(out, 2, 2);  // stereo
+  PutLittleEndian(out, std::uint32_t(music.sampleRate), 4);
+  PutLittleEndian(out, std::uint32_t(music.sampleRate) * 4, 4);
+  PutLittleEndian(out, 4, 2);
+  PutLittleEndian(out, 16, 2);
+  out.write("data", 4);
+  PutLittleEndian(out, dataBytes, 4);
+  for (float s : music.samples) {
+    long v = std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f);
+    PutLittleEndian(out, std::uint32_t(std::int16_t(v)) & 0xFFFF, 2);
+  }
+  out.flush();
+  if (!out) {
+    error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+int RenderMusicCommand(const std::string& midiPath, const std::string& outWav, const std::string& soundfont) {
+  MusicRenderOptions options;
+  options.soundFont = soundfont;
+  options.tailSeconds = 2.0;
+  RenderedMusic music;
+  std::string error;
+  if (!RenderMusicFile(midiPath, options, music, error) || !WriteWavFile(outWav, music, error)) {
+    std::fprintf(stderr, "render-music: %s\n", error.c_str());
+    return 1;
+  }
+  int seconds = int(std::lround(music.songSeconds));
+  std::printf("%s: %d:%02d\n", outWav.c_str(), seconds / 60, seconds % 60);
+  return 0;
+}
+
+}  // namespace yuunagi

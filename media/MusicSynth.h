@@ -1,0 +1,30 @@
+// The FluidSynth set-up shared by the music player and offline rendering,
+// so the game and the tests hear the songs the same way.
+#pragma once
+
+#include <fluidsynth.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace yuunagi {
+
+// Debian's General MIDI SoundFont, or empty when none is installed.
+std::string DefaultSoundFontPath();
+
+// Settings for one synthesizer: modest polyphony, one core, reverb on, and
+// no reset between loops of a song so its reverb tail runs into the repeat.
+fluid_settings_t* NewMusicSynthSettings(double sampleRate = 44100.0);
+
+// Keeps FluidSynth's and ALSA's own chatter off stderr; the music player
+// writes one line of its own instead. Safe to call from any thread, any time.
+void QuietSoundLibraries();
+
+// The last error FluidSynth reported on the calling thread.
+std::string LastSynthError();
+
+// Reads a whole (small) file; false if it cannot be read or exceeds maxBytes.
+bool ReadSmallFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes);
+
+}  // namespace yuunagi
