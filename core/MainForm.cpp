@@ -280,6 +280,8 @@ void MainForm::EndProgram() {
   if (ended_) return;
   ended_ = true;
   pauseTimer_.stop();
+  // No input reaches the game any more, whatever is still queued.
+  setEnabled(false);
   music_->CloseMusic();
   exitProcess_(0);
 }

@@ -17,6 +17,7 @@ void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& ca
   QPainter painter(&button);
   const QRect area = button.rect();
   painter.fillRect(area, button.palette().button());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   if (!picture.isNull()) painter.drawPixmap(QPoint(0, 0), picture);
   if (pressedIn) painter.fillRect(area, QColor(0, 0, 0, 40));
 
@@ -69,6 +70,7 @@ bool PictureBox::LoadPicture(const QString& path, QString* error) {
 }
 
 QPixmap& PictureBox::Drawing() {
+  shown_ = QPixmap();
   const QSize pixels = size() * kPictureScale;
   if (drawing_.size() != pixels) {
     QPixmap resized(pixels);
@@ -90,8 +92,15 @@ void PictureBox::ClearDrawing() {
 
 void PictureBox::paintEvent(QPaintEvent*) {
   if (drawing_.isNull()) return;
+  // Scaled smoothly once to the screen's pixel ratio, then copied as it is.
+  const qreal ratio = devicePixelRatioF();
+  if (shown_.isNull() || shown_.devicePixelRatio() != ratio) {
+    const QSize pixels = (QSizeF(drawing_.deviceIndependentSize()) * ratio).toSize();
+    shown_ = drawing_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    shown_.setDevicePixelRatio(ratio);
+  }
   QPainter painter(this);
-  painter.drawPixmap(QPoint(0, 0), drawing_);
+  painter.drawPixmap(QPoint(0, 0), shown_);
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {

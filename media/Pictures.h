@@ -32,7 +32,8 @@ class PictureBox : public QWidget {
   // old picture and, when `error` is given, tells the player why.
   bool LoadPicture(const QString& path, QString* error = nullptr);
 
-  // The persistent drawing, sized to the box.
+  // The persistent drawing, sized to the box. Taking it to draw on marks
+  // what the screen shows of it as stale.
   QPixmap& Drawing();
   const QPixmap& Drawing() const { return drawing_; }
   void ClearDrawing();
@@ -49,6 +50,7 @@ class PictureBox : public QWidget {
  private:
   QPixmap picture_;
   QPixmap drawing_;
+  QPixmap shown_;  // the drawing at the screen's pixel ratio, made when first painted
 };
 
 // A command button drawn in graphical style: its picture unscaled behind the

@@ -1,0 +1,163 @@
+// The real window playing spectator games, measured:
+//   cpu     the processor share while the game waits between computer moves
+//           (the slowest speed, 2000 ms, over 10 seconds of play);
+//   memory  the resident memory after 100 up to 10,000 computer moves
+//           with no pause. Games that end are followed by a new game in a
+//           fresh window, as when the program is started again.
+// Usage: yuunagi-bench-window-pace cpu|memory
+// Run under QT_QPA_PLATFORM=offscreen (or a virtual X display).
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "core/StartUp.h"
+
+using namespace yuunagi;
+
+namespace {
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long ResidentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+// Six factions of equal strength: a game of several hundred moves.
+ScenarioRecord BenchScenario() {
+  ScenarioRecord s;
+  s.StartTurn = 1;
+  s.Music = "決戦の町";
+  s.StartOwner = {0, 1, 2, 3, 4, 5};
+  s.StartMoney = {100, 100, 100, 100, 100, 100};
+  s.StartSoldiers = {10000, 10000, 10000, 10000, 10000, 10000};
+  s.StartStrength = {1, 1, 1, 1, 1, 1};
+  s.StartWeapon = {1, 1, 1, 1, 1, 1};
+  s.StartDevelopment = {1, 1, 1, 1, 1, 1};
+  return s;
+}
+
+// One window playing one spectator game, as after the start confirmation.
+struct Game {
+  std::unique_ptr<MainForm> form;
+  std::shared_ptr<int> exitStatus = std::make_shared<int>(-1);
+};
+
+Game StartGame(std::uint64_t seed, int speed) {
+  Game game;
+  WindowOptions options;
+  options.appFolder = QCoreApplication::applicationDirPath().toStdString();
+  options.random = std::make_unique<SeededRandom>(seed);
+  std::shared_ptr<int> status = game.exitStatus;
+  options.exitProcess = [status](int code) { *status = code; };
+  // Only the window is measured: the songs are asked for but not synthesized.
+  options.music.liveOutput = false;
+  options.music.soundFont = "/nonexistent";
+  game.form = StartUp(std::move(options));
+  if (!game.form) return game;
+  game.form->HScroll1->setValue(speed);
+  GameData& data = game.form->Data();
+  data.Scenario = BenchScenario();
+  data.ScenarioName = "bench";
+  data.PlayerCount = kSpectatorPlayerCount;
+  game.form->Game().StartNewGameFromScenario();
+  return game;
+}
+
+// Presses OK on the message box that ends each game.
+void AnswerMessageBoxes(QTimer& timer) {
+  QObject::connect(&timer, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+  });
+  timer.start(5);
+}
+
+int MeasureCpu() {
+  // Nothing else runs in the process: no game ends within these seconds.
+  Game game = StartGame(1, 2000);
+  if (!game.form) return 1;
+  double cpuAtStart = 0;
+  long long movesAtStart = 0;
+  QElapsedTimer wall;
+  // Start counting once start-up has settled.
+  QTimer::singleShot(1000, [&] {
+    cpuAtStart = CpuSeconds();
+    movesAtStart = game.form->Game().MoveCount();
+    wall.start();
+    QTimer::singleShot(10000, [&] {
+      const double cpu = CpuSeconds() - cpuAtStart;
+      const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
+      std::printf("waiting between computer moves (GameSpeed 2000): %.3f s of CPU in %.1f s = %.2f %% of one core"
+                  " (%lld moves)\n",
+                  cpu, seconds, 100.0 * cpu / seconds, game.form->Game().MoveCount() - movesAtStart);
+      QCoreApplication::exit(0);
+    });
+  });
+  return QApplication::exec();
+}
+
+int MeasureMemory() {
+  QTimer answer;
+  AnswerMessageBoxes(answer);
+  std::uint64_t seed = 1;
+  Game game = StartGame(seed, 100);
+  if (!game.form) return 1;
+  game.form->Data().GameSpeed = 0;
+  long long earlierGames = 0;
+  int games = 1;
+  const long long marks[] = {100, 300, 600, 1000, 3000, 10000};
+  constexpr int kMarks = 6;
+  int nextMark = 0;
+  QElapsedTimer wall;
+  wall.start();
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const long long moves = earlierGames + game.form->Game().MoveCount();
+    while (nextMark < kMarks && moves >= marks[nextMark]) {
+      std::printf("after %5lld computer moves (%d games): RSS %ld kB\n", moves, games, ResidentKilobytes());
+      ++nextMark;
+    }
+    if (nextMark == kMarks) {
+      std::printf("%.1f s for %lld moves\n", static_cast<double>(wall.elapsed()) / 1000.0, moves);
+      QCoreApplication::exit(0);
+      return;
+    }
+    if (*game.exitStatus >= 0 && QApplication::activeModalWidget() == nullptr) {
+      earlierGames += game.form->Game().MoveCount();
+      game = StartGame(++seed, 100);
+      game.form->Data().GameSpeed = 0;
+      ++games;
+    }
+  });
+  watch.start(0);
+  return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "cpu") return MeasureCpu();
+  if (mode == "memory") return MeasureMemory();
+  std::fprintf(stderr, "usage: yuunagi-bench-window-pace cpu|memory\n");
+  return 2;
+}

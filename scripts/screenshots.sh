@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the real game window (title, scenario
+# list, faction selection, a game under way) into docs/screenshots/.
+# Runs on the offscreen platform: no display is needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD_DIR" -j 2 --target yuunagi-screenshots
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/bin/yuunagi-screenshots" docs/screenshots
