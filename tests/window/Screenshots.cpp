@@ -1,7 +1,7 @@
-// Takes the README's pictures of the real window: the title, the scenario
-// list, faction selection and a game under way. It plays in the folder it
-// lives in (build/bin, beside the game's pictures and scenarios) and only
-// reads there. Usage: yuunagi-screenshots OUTPUT_FOLDER
+// Takes the README's pictures of the real window: the title, the save
+// slots, the scenario list, faction selection and a game under way. It
+// plays in the folder it lives in (build/bin, beside the game's pictures and
+// scenarios) and only reads there. Usage: yuunagi-screenshots OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
@@ -54,6 +54,7 @@ int main(int argc, char* argv[]) {
   bool ok = Save(form, out, "title.png");
 
   test::Click(form.Command1[0]);
+  ok = Save(form, out, "slots.png") && ok;
   test::Click(form.Command8);
   if (form.List1->count() == 0) {
     std::fprintf(stderr, "no scenario beside %s\n", qPrintable(QCoreApplication::applicationDirPath()));
@@ -62,9 +63,10 @@ int main(int argc, char* argv[]) {
   ok = Save(form, out, "scenario.png") && ok;
 
   test::Click(form.Command7);
-  // Player 1 takes the faction of district 0 and reads the next one's hint.
-  const int first = form.Data().Scenario.StartOwner[0];
-  test::Click(form.Command2[first]);
+  // Player 1 takes the faction of the last district, so the computer plays
+  // the first moves; the pointer rests on another faction to show its hint.
+  const int human = form.Data().Scenario.StartOwner[kDistrictCount - 1];
+  test::Click(form.Command2[human]);
   for (int k = 0; k < kFactionCount; ++k) {
     if (!form.Command2[k]->isHidden()) {
       QTest::mouseMove(form.Command2[k]);
@@ -75,6 +77,11 @@ int main(int argc, char* argv[]) {
 
   test::MessageBoxAnswerer answerer({"Yes"});
   test::Click(form.Command2[kFactionCount]);
+  form.Data().GameSpeed = 0;
+  if (!QTest::qWaitFor([&] { return form.Picture4->isVisible(); }, 20000)) {
+    std::fprintf(stderr, "player 1's move never came\n");
+    return 1;
+  }
   ok = Save(form, out, "game.png") && ok;
   return ok ? 0 : 1;
 }
