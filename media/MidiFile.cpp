@@ -14,6 +14,7 @@ class Reader {
   Reader(std::span<const std::uint8_t> bytes, std::size_t begin, std::size_t end)
       : bytes_(bytes), pos_(begin), end_(end) {}
 
+  bool AtEnd() const { return pos_ >= end_; }
   bool Byte(int& out) {
     if (pos_ >= end_) return false;
     out = bytes_[pos_++];
@@ -49,7 +50,8 @@ std::uint32_t BigEndian(std::span<const std::uint8_t> b, std::size_t at, int n) 
 }
 
 // Reads the events of one track chunk, which must close with an end marker.
-bool ReadTrack(Reader& r, int trackIndex, MidiSong& song, std::int64_t& trackEnd, std::string& error) {
+bool ReadTrack(Reader& r, int trackIndex, MidiSong& song, std::int64_t& trackEnd, bool& sawKey,
+               std::string& error) {
   std::int64_t tick = 0;
   int running = -1;
   std::map<std::pair<int, int>, std::vector<std::size_t>> sounding;  // (channel, key) -> notes
@@ -65,7 +67,8 @@ bool ReadTrack(Reader& r, int trackIndex, MidiSong& song, std::int64_t& trackEnd
   };
   while (true) {
     std::uint32_t delta = 0;
-    if (!r.VarLength(delta)) return fail("bad or missing delta time");
+    if (r.AtEnd()) return fail("no end-of-track marker");
+    if (!r.VarLength(delta)) return fail("bad delta time");
     tick += delta;
     if (tick > (std::int64_t(1) << 31)) return fail("song too long");
     int status = 0;
@@ -92,6 +95,11 @@ bool ReadTrack(Reader& r, int trackIndex, MidiSong& song, std::int64_t& trackEnd
         if (micros == 0) return fail("tempo of zero");
         song.tempos.push_back(micros);
         song.tempoMap.push_back({tick, micros});
+      }
+      if (type == 0x59 && !sawKey) {
+        song.keySharps = std::int8_t(data[0]);
+        song.minorKey = data[1] != 0;
+        sawKey = true;
       }
       if (type == 0x2F) break;
       continue;
@@ -175,6 +183,7 @@ bool ReadMidiFile(std::span<const std::uint8_t> bytes, MidiSong& song, std::stri
 
   std::size_t at = 14;
   int found = 0;
+  bool sawKey = false;
   while (found < song.trackCount) {
     if (bytes.size() - at < 8) {
       error = "file ends before track " + std::to_string(found + 1);
@@ -200,7 +209,7 @@ bool ReadMidiFile(std::span<const std::uint8_t> bytes, MidiSong& song, std::stri
     }
     Reader r(bytes, at, at + len);
     std::int64_t end = 0;
-    if (!ReadTrack(r, found, song, end, error)) return false;
+    if (!ReadTrack(r, found, song, end, sawKey, error)) return false;
     song.lengthTicks = std::max(song.lengthTicks, end);
     at += len;
     ++found;

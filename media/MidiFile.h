@@ -27,6 +27,8 @@ struct MidiSong {
   std::int64_t lengthTicks = 0;  // where the last track ends
   double lengthSeconds = 0;
   std::vector<std::uint32_t> tempos;       // microseconds per quarter, in file order
+  int keySharps = 0;                       // first key signature: sharps (> 0) or flats (< 0)
+  bool minorKey = false;
   std::array<int, 16> programs;            // first program of each channel, -1 if none
   std::vector<MidiNote> notes;             // in order of their start
   int unfinishedNotes = 0;                 // notes still sounding at their track's end

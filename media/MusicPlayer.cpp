@@ -64,7 +64,7 @@ struct MusicPlayer::Impl {
       failure = "cannot start the synthesizer";
     } else if (path.empty() || !fs::is_regular_file(path, ec)) {
       failure = "no General MIDI SoundFont" + (path.empty() ? std::string() : " at " + path);
-    } else if (fluid_synth_sfload(sy, path.c_str(), 1) == FLUID_FAILED) {
+    } else if (!IsSoundFontFile(path) || fluid_synth_sfload(sy, path.c_str(), 1) == FLUID_FAILED) {
       failure = "cannot load the SoundFont " + path;
     }
     fluid_audio_driver_t* drv = nullptr;
@@ -77,6 +77,7 @@ struct MusicPlayer::Impl {
         synth = sy;
       }
       if (options.liveOutput) {
+        if (!options.alsaDevice.empty()) fluid_settings_setstr(s, "audio.alsa.device", options.alsaDevice.c_str());
         drv = new_fluid_audio_driver2(s, &Impl::PullSound, this);
         if (!drv) {
           std::string why = LastSynthError();

@@ -19,6 +19,7 @@ struct MusicOptions {
   std::string soundFont;       // empty: Debian's General MIDI SoundFont
   std::string fallbackFolder;  // songs not in ./Music are looked for here; empty: Music beside the program
   bool liveOutput = true;      // false: no audio device; RenderOffline pulls the sound instead
+  std::string alsaDevice;      // empty: the system's default sound output
 };
 
 class MusicPlayer {

@@ -73,7 +73,7 @@ bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& opti
   fluid_settings_t* settings = NewMusicSynthSettings(options.sampleRate);
   fluid_synth_t* synth = settings ? new_fluid_synth(settings) : nullptr;
   fluid_player_t* player = nullptr;
-  bool ok = synth && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
+  bool ok = synth && IsSoundFontFile(soundFont) && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
   if (!ok) {
     error = "cannot load the SoundFont " + soundFont;
   } else {

@@ -27,6 +27,13 @@ std::string DefaultSoundFontPath() {
   return {};
 }
 
+bool IsSoundFontFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[12] = {};
+  if (!in.read(head, sizeof head)) return false;
+  return std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "sfbk";
+}
+
 fluid_settings_t* NewMusicSynthSettings(double sampleRate) {
   fluid_settings_t* s = new_fluid_settings();
   if (!s) return nullptr;

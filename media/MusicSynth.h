@@ -13,6 +13,10 @@ namespace yuunagi {
 // Debian's General MIDI SoundFont, or empty when none is installed.
 std::string DefaultSoundFontPath();
 
+// True for a SoundFont 2 or 3 file (a RIFF "sfbk"). Anything else is kept
+// away from FluidSynth, whose fallback loaders print to stderr.
+bool IsSoundFontFile(const std::string& path);
+
 // Settings for one synthesizer: modest polyphony, one core, reverb on, and
 // no reset between loops of a song so its reverb tail runs into the repeat.
 fluid_settings_t* NewMusicSynthSettings(double sampleRate = 44100.0);
