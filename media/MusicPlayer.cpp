@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 constexpr std::size_t kLargestSong = 4 << 20;
 constexpr int kOfflineBlock = 512;
+constexpr const char* kDebianSoundFonts =
+    "looked for /usr/share/sounds/sf2/default-GM.sf2 and /usr/share/sounds/sf3/default-GM.sf3";
 }  // namespace
 
 struct MusicPlayer::Impl {
@@ -62,8 +64,10 @@ struct MusicPlayer::Impl {
     std::error_code ec;
     if (!sy) {
       failure = "cannot start the synthesizer";
-    } else if (path.empty() || !fs::is_regular_file(path, ec)) {
-      failure = "no General MIDI SoundFont" + (path.empty() ? std::string() : " at " + path);
+    } else if (path.empty()) {
+      failure = "no General MIDI SoundFont installed (" + std::string(kDebianSoundFonts) + ")";
+    } else if (!fs::is_regular_file(path, ec)) {
+      failure = "no SoundFont at " + path;
     } else if (!IsSoundFontFile(path) || fluid_synth_sfload(sy, path.c_str(), 1) == FLUID_FAILED) {
       failure = "cannot load the SoundFont " + path;
     }
