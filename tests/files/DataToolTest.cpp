@@ -272,5 +272,27 @@ TEST(DataTool, SurvivesRandomAndTruncatedFiles) {
   }
 }
 
+TEST(DataTool, RendersASongToAWavFile) {
+  TempFolder dir;
+  const std::string song = std::string(YUUNAGI_SOURCE_DIR) + "/assets/Music/嵐の前夜.mid";
+  const std::string soundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+  if (!fs::exists(soundfont)) GTEST_SKIP() << "TimGM6mb SoundFont not installed";
+  ToolRun run = RunTool(dir, {"render-music", song, "-o", (dir / "song.wav").string(), "--soundfont", soundfont});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string wav = ReadBytes(dir / "song.wav");
+  ASSERT_GT(wav.size(), 44u);
+  EXPECT_EQ(wav.substr(0, 4), "RIFF");
+  EXPECT_EQ(wav.substr(8, 4), "WAVE");
+  // 86 s of 16-bit stereo at 44.1 kHz or more.
+  EXPECT_GT(wav.size(), 86u * 44100 * 4);
+
+  WriteBytes(dir / "broken.mid", "MThd not really a song");
+  run = RunTool(dir, {"render-music", (dir / "broken.mid").string(), "-o", (dir / "broken.wav").string(),
+                      "--soundfont", soundfont});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err, "");
+  EXPECT_FALSE(fs::exists(dir / "broken.wav"));
+}
+
 }  // namespace
 }  // namespace yuunagi

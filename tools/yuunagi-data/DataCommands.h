@@ -14,5 +14,6 @@ constexpr int kExitUnplayable = 1;   // `check` found the file cannot be played 
 void AddDumpCommand(CLI::App& app, int& status);
 void AddBuildCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
+void AddRenderMusicCommand(CLI::App& app, int& status);
 
 }  // namespace yuunagi::data_tool

@@ -8,7 +8,8 @@
 int main(int argc, char** argv) {
   using namespace yuunagi::data_tool;
   CLI::App app(
-      "Shows, builds and checks the data files of ユウナギ町争奪戦: scenarios (.dat) and saves (.sav).\n"
+      "Shows, builds and checks the data files of ユウナギ町争奪戦: scenarios (.dat) and saves (.sav);\n"
+      "renders its songs to WAV.\n"
       "Exit status: 0 done; 1 on bad input or, for check, a file that cannot be played (one line on stderr; nothing written).",
       "yuunagi-data");
   app.require_subcommand(1);
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   AddDumpCommand(app, status);
   AddBuildCommand(app, status);
   AddCheckCommand(app, status);
+  AddRenderMusicCommand(app, status);
 
   try {
     app.parse(argc, argv);
