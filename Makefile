@@ -21,6 +21,9 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/yuunagi-bench
+	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-startup
+	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace cpu
+	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace memory
 
 clean:
 	rm -rf $(BUILD_DIR)

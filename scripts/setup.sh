@@ -12,10 +12,6 @@ PACKAGES=(
   fonts-ipafont-gothic
   libgif-dev
 )
-# Screenshots of the real window for the README are taken under a virtual display.
-if [[ "${YUUNAGI_SCREENSHOT_TOOLS:-0}" == 1 ]]; then
-  PACKAGES+=(xvfb xauth imagemagick)
-fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
