@@ -1,9 +1,10 @@
 // The real window playing spectator games, measured:
 //   cpu     the processor share while the game waits between computer moves
 //           (the slowest speed, 2000 ms, over 10 seconds of play);
-//   memory  the resident memory after 100 up to 10,000 computer moves
-//           with no pause. Games that end are followed by a new game in a
-//           fresh window, as when the program is started again.
+//   memory  the resident memory after 100 up to 10,000 computer moves of one
+//           long game in one window, with no pause. (Should the game end
+//           early, a new one follows in a fresh window, as when the program is
+//           started again.)
 // Usage: yuunagi-bench-window-pace cpu|memory
 // Run under QT_QPA_PLATFORM=offscreen (or a virtual X display).
 #include <sys/resource.h>
@@ -55,13 +56,25 @@ ScenarioRecord BenchScenario() {
   return s;
 }
 
+// A game that lasts well over 10,000 moves in one window: no money and no
+// development, so every move is an attack with fists, and a strength far below
+// zero, so the attacks feed the targets' armies until the attackers' strength
+// (which grows by 1 in every other attack) climbs back above zero.
+ScenarioRecord LongScenario() {
+  ScenarioRecord s = BenchScenario();
+  s.StartMoney = {0, 0, 0, 0, 0, 0};
+  s.StartDevelopment = {0, 0, 0, 0, 0, 0};
+  s.StartStrength = {-1000, -1000, -1000, -1000, -1000, -1000};
+  return s;
+}
+
 // One window playing one spectator game, as after the start confirmation.
 struct Game {
   std::unique_ptr<MainForm> form;
   std::shared_ptr<int> exitStatus = std::make_shared<int>(-1);
 };
 
-Game StartGame(std::uint64_t seed, int speed) {
+Game StartGame(std::uint64_t seed, int speed, const ScenarioRecord& scenario = BenchScenario()) {
   Game game;
   WindowOptions options;
   options.appFolder = QCoreApplication::applicationDirPath().toStdString();
@@ -75,7 +88,7 @@ Game StartGame(std::uint64_t seed, int speed) {
   if (!game.form) return game;
   game.form->HScroll1->setValue(speed);
   GameData& data = game.form->Data();
-  data.Scenario = BenchScenario();
+  data.Scenario = scenario;
   data.ScenarioName = "bench";
   data.PlayerCount = kSpectatorPlayerCount;
   game.form->Game().StartNewGameFromScenario();
@@ -118,7 +131,7 @@ int MeasureMemory() {
   QTimer answer;
   AnswerMessageBoxes(answer);
   std::uint64_t seed = 1;
-  Game game = StartGame(seed, 100);
+  Game game = StartGame(seed, 100, LongScenario());
   if (!game.form) return 1;
   game.form->Data().GameSpeed = 0;
   long long earlierGames = 0;
