@@ -27,7 +27,7 @@ class Engine {
   // Carries out one action of the district whose move it is. Returns false,
   // changing nothing, for a call outside the contract: an amount below 1, a
   // weapon level outside 1..Weapon, a target outside 0..5 or of the mover's
-  // own faction, an unknown action code, or no game running.
+  // own faction, an unknown action code, or after the game has ended.
   bool ExecuteAction(i16 action, i16 value, i16 target);
 
   // ---- Computer strategy ----
@@ -38,16 +38,19 @@ class Engine {
   i16 ChooseCapturingWeapon(i16 attacker, i16 target) const;
 
   // ---- Turn cycle ----
-  void StartGame();
+  // Returns false, starting nothing, for a board the game cannot show: an
+  // owner or the district to move outside 0..5. (Hosts check the files they
+  // read first; this keeps the engine itself safe.)
+  bool StartGame();
   void BeginMove();
   void NextMove();
 
   // ---- Starting and saving games ----
   // Copies the chosen scenario's start table into the board and starts the
   // game (the faction picks are already in PlayerOfFaction / PlayerCount).
-  void StartNewGameFromScenario();
+  bool StartNewGameFromScenario();
   // Copies SaveData back into the game and starts it at the saved move.
-  void ContinueFromSaveData();
+  bool ContinueFromSaveData();
   // Fills SaveData from the running game.
   void FillSaveData();
 

@@ -4,7 +4,7 @@
 
 namespace yuunagi {
 
-void Engine::StartNewGameFromScenario() {
+bool Engine::StartNewGameFromScenario() {
   const ScenarioRecord& s = data_.Scenario;
   for (int i = 0; i < kDistrictCount; ++i) {
     data_.Districts[i] = DistrictRecord{s.StartOwner[i],    s.StartMoney[i],  s.StartSoldiers[i],
@@ -13,7 +13,7 @@ void Engine::StartNewGameFromScenario() {
   data_.MusicName = FitText(s.Music, 16);
   data_.TurnNumber = s.StartTurn;
   data_.CurrentDistrict = 0;
-  StartGame();
+  return StartGame();
 }
 
 void Engine::FillSaveData() {
@@ -35,7 +35,7 @@ void Engine::FillSaveData() {
   s.PlayerCount = data_.PlayerCount;
 }
 
-void Engine::ContinueFromSaveData() {
+bool Engine::ContinueFromSaveData() {
   const SaveRecord& s = data_.SaveData;
   data_.ScenarioName = FitText(s.ScenarioName, 14);
   for (int i = 0; i < kDistrictCount; ++i) {
@@ -47,7 +47,7 @@ void Engine::ContinueFromSaveData() {
   data_.TurnNumber = s.TurnNumber;
   data_.PlayerCount = s.PlayerCount;
   data_.CurrentDistrict = s.CurrentDistrict;
-  StartGame();
+  return StartGame();
 }
 
 }  // namespace yuunagi

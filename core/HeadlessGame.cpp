@@ -29,7 +29,7 @@ HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view
   host.nextMovePending = false;
   host.ended = false;
 
-  engine.StartNewGameFromScenario();
+  if (!engine.StartNewGameFromScenario()) return HeadlessResult{};
   const int firstTurn = data.TurnNumber;
   const auto turnsPlayed = [&] { return data.TurnNumber - firstTurn + 1; };
   if (afterMove) afterMove(engine);

@@ -46,7 +46,8 @@ struct HeadlessResult {
 };
 
 // Plays the scenario as a spectator game to its end, or until `maxTurns`
-// turns have been played (a draw). `afterMove`, if given, is called after
+// turns have been played (a draw). A board the game cannot show (an owner
+// outside 0..5) is not played: a draw of 0 turns. `afterMove`, if given, is called after
 // every computer move with the engine (for invariant checks).
 HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view scenarioName,
                                 RandomSource& random, int maxTurns, HeadlessHost& host,

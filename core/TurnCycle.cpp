@@ -6,7 +6,12 @@
 
 namespace yuunagi {
 
-void Engine::StartGame() {
+bool Engine::StartGame() {
+  const auto inBoard = [](int i) { return i >= 0 && i < kDistrictCount; };
+  if (!inBoard(data_.CurrentDistrict)) return false;
+  for (const DistrictRecord& d : data_.Districts) {
+    if (!inBoard(d.Owner)) return false;
+  }
   finished_ = false;
   winner_ = -1;
   data_.GameState = State::Moving;
@@ -26,6 +31,7 @@ void Engine::StartGame() {
   host_.Yield();
   host_.PlayMusic(data_.MusicName);
   BeginMove();
+  return true;
 }
 
 void Engine::BeginMove() {

@@ -1,6 +1,7 @@
 // Whether a scenario or a save can be played: the values the rules rely on
-// (owners that are factions, weapons that exist, an opponent on the board,
-// consistent player numbers). Amounts are not judged: the game clamps them.
+// (owners that are factions, weapons that exist, no debts and no shrinking
+// towns, an opponent on the board, consistent player numbers). Large amounts
+// are not judged: the game clamps them when it starts.
 #pragma once
 
 #include <optional>

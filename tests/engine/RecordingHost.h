@@ -34,7 +34,10 @@ class RecordingHost : public Host {
   void ShowGameScreen(std::string_view) override { calls.push_back("screen"); }
   void ShowTurnNumber(int t) override { turnShown = t; calls.push_back("turn:" + std::to_string(t)); }
   void ShowStrategyOf(int f) override { strategyOf = f; }
-  void HighlightMover(int d, bool on) override { highlighted = on ? d : -1; }
+  void HighlightMover(int d, bool on) override {
+    highlighted = on ? d : -1;
+    calls.push_back((on ? "highlight:" : "unhighlight:") + std::to_string(d));
+  }
   void ShowActionMenu(int p) override { actionMenuPlayer = p; calls.push_back("menu:" + std::to_string(p)); }
   void ScheduleNextMove(float s) override { ++scheduled; lastPause = s; calls.push_back("schedule"); }
   void EndProgram() override { ++endProgram; calls.push_back("end"); }

@@ -183,5 +183,77 @@ TEST_F(Strategy, RandomAttackRedrawsOwnDistrictsAndPicksAWeaponByChance) {
   EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを斬りつけた。15のダメージ!!");
 }
 
+TEST_F(Strategy, CaptureAtExactlyTwiceTheTurnIsNotTaken) {
+  G().TurnNumber = 3;
+  D(0).Soldiers = 6;
+  D(1).Soldiers = 0;
+  random.Push({0.2, /*collect*/ 0.1, /*gain*/ 0.0});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 民から1の金を集金した。");
+  ExpectAllDrawsUsed(3);
+}
+
+TEST_F(Strategy, EarlyTurnsGiveTrainingAnExtraChance) {
+  G().TurnNumber = 10;
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, 0.9, 0.9, /*train*/ 0.5, 0.1, /*amount*/ 0.0});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 兵士の強さが6あがった。");
+
+  G().TurnNumber = 11;
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, 0.9, 0.9, /*train*/ 0.5, 0.1, /*target*/ 0.2, 0.9, 0.9, 0.9, 0.9, /*attack*/ 0.9});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを殴った。16のダメージ!!");
+  ExpectAllDrawsUsed(41);
+}
+
+TEST_F(Strategy, PricesAreCoveredByExactlyEnoughMoney) {
+  D(0).Money = 30;  // the sword costs 30 to develop
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, /*weapon*/ 0.5});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(D(0).Weapon, 2);
+  EXPECT_EQ(D(0).Money, 0);
+
+  D(0).Money = 79;  // one short of the gun
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, /*weapon*/ 0.0, /*develop*/ 0.0, /*amount*/ 0.0});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(D(0).Weapon, 2);
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 開発が4あがった。");
+
+  D(0).Money = 10;  // one level of development
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, 0.9, /*develop*/ 0.25, /*amount*/ 0.9999});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 開発が1あがった。");
+
+  D(0).Money = 9;  // not even that
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, 0.9, /*develop*/ 0.0, /*train*/ 0.0, 0.0, /*target*/ 0.2,
+               /*5, 4, 3, 2*/ 0.0, 0.0, 0.0, 0.0, /*attack*/ 0.9});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを斬りつけた。15のダメージ!!");
+  EXPECT_EQ(D(0).Money, 4);
+}
+
+TEST_F(Strategy, GunTakesItsFortyPercentChance) {
+  D(0) = {0, 15, 50, 10, 3, 0};
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9, /*target*/ 0.2, /*5, 4*/ 0.0, 0.0, /*gun*/ 0.4,
+               /*attack*/ 0.9});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノに銃を乱射した。25のダメージ!!");
+
+  D(0).Money = 15;
+  NoCapture();
+  random.Push({0.9, 0.9, 0.9, 0.9, 0.9, 0.9, 0.9, /*target*/ 0.2, 0.0, 0.0, /*gun missed*/ 0.41,
+               /*sword*/ 0.5, /*attack*/ 0.9});
+  engine.ChooseComputerAction();
+  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを斬りつけた。15のダメージ!!");
+  ExpectAllDrawsUsed(45);
+}
+
 }  // namespace
 }  // namespace yuunagi::testing

@@ -42,7 +42,7 @@ TEST_F(TurnCycle, StartGameLimitsTheBoardShowsItAndBeginsTheFirstMove) {
   // Panels first, then emblems, then the screen; music after a yield; then the move.
   const std::vector<std::string> expected = {
       "refresh:0", "refresh:1", "refresh:2", "refresh:3", "refresh:4", "refresh:5", "emblems",
-      "screen",    "turn:1",    "message",   "yield",     "play",      "menu:1"};
+      "screen",    "turn:1",    "message",   "yield",     "play",      "highlight:0", "menu:1"};
   EXPECT_EQ(host.calls, expected);
   EXPECT_EQ(host.highlighted, 0);
   EXPECT_EQ(host.strategyOf, 0);
@@ -65,13 +65,14 @@ TEST_F(TurnCycle, AComputerMoveActsThenPausesForTheGameSpeed) {
 }
 
 TEST_F(TurnCycle, IncomeAndTheTurnCounterComeOnlyWithTheWrapToDistrictZero) {
+  Human(0, 1);  // district 0 waits for its player: nothing acts after the income
   G().CurrentDistrict = 3;  // as a continued game might begin
   G().TurnNumber = 4;
   D(0).Money = 9950;
   D(0).Development = 100;
   D(1).Money = 10000;
   D(1).Development = 0;
-  D(2).Development = 0;  // district 2 cannot collect: it will hire instead
+  D(2).Development = 7;
   for (int d = 3; d <= 5; ++d) ScriptCollect();
   engine.StartGame();
   engine.NextMove();
@@ -79,26 +80,72 @@ TEST_F(TurnCycle, IncomeAndTheTurnCounterComeOnlyWithTheWrapToDistrictZero) {
   EXPECT_EQ(G().TurnNumber, 4);
   EXPECT_EQ(G().CurrentDistrict, 5);
   EXPECT_EQ(D(0).Money, 9950);
-  ScriptCollect();  // district 0 moves in the new turn
   engine.NextMove();
   EXPECT_EQ(G().TurnNumber, 5);
   EXPECT_EQ(host.turnShown, 5);
   EXPECT_EQ(G().CurrentDistrict, 0);
-  EXPECT_EQ(D(1).Money, 10000);
-  EXPECT_EQ(D(2).Money, 100);
-  // District 0 got exactly the limit from its income, then collected at least 1: still the limit.
-  EXPECT_EQ(D(0).Money, 10000);
+  EXPECT_EQ(host.actionMenuPlayer, 1);
+  EXPECT_EQ(D(0).Money, 10000) << "50 below the limit plus 100: exactly the limit";
+  EXPECT_EQ(D(1).Money, 10000) << "at the limit with no development: unchanged";
+  EXPECT_EQ(D(2).Money, 107);
+  EXPECT_EQ(random.Remaining(), 0u);
 }
 
 TEST_F(TurnCycle, IncomeOfADistrictPastTheLimitDoesNotOverflow) {
+  Human(0, 1);
   G().CurrentDistrict = 5;
-  D(0).Money = 32760;
-  D(0).Development = 1000;
-  for (int i = 0; i < 2; ++i) ScriptCollect();
+  ScriptCollect();
   engine.StartGame();  // limits Money to 10000 ...
   D(0).Money = 32760;  // ... but a district can still be past it by other means
+  D(0).Development = 1000;
   engine.NextMove();
   EXPECT_EQ(D(0).Money, 10000);
+}
+
+TEST_F(TurnCycle, EveryTurnHasSixMovesAndTheHighlightFollowsTheMover) {
+  Human(0, 1);
+  engine.StartGame();
+  host.calls.clear();
+  D(1).Owner = 2;  // ソラノ is gone: its district still moves, for ハナミ
+  for (int d = 1; d <= 5; ++d) ScriptCollect();
+  engine.ExecuteAction(Hire, 1, 0);
+  for (int move = 0; move < 6; ++move) engine.NextMove();
+  std::vector<std::string> highlights;
+  for (const auto& c : host.calls) {
+    if (c.find("highlight:") != std::string::npos) highlights.push_back(c);
+  }
+  const std::vector<std::string> expected = {
+      "unhighlight:0", "highlight:1", "unhighlight:1", "highlight:2", "unhighlight:2", "highlight:3",
+      "unhighlight:3", "highlight:4", "unhighlight:4", "highlight:5", "unhighlight:5", "highlight:0"};
+  EXPECT_EQ(highlights, expected);
+  EXPECT_EQ(host.scheduled, 5);
+  EXPECT_EQ(G().TurnNumber, 2);
+}
+
+TEST_F(TurnCycle, ASpectatorGameGoesOnSilentlyAfterADestruction) {
+  G().CurrentDistrict = 2;
+  D(3).Soldiers = 0;
+  // District 2 finds district 3 at once and takes it with fists.
+  random.Push({0.5, /*attack*/ 0.9});
+  engine.StartGame();
+  EXPECT_EQ(D(3).Owner, 2);
+  EXPECT_EQ(G().GameState, State::FactionDestroyed);
+  EXPECT_TRUE(host.messageBoxes.empty());
+  EXPECT_EQ(host.scheduled, 1) << "the pause follows as after any computer move";
+  ScriptCollect();
+  engine.NextMove();
+  EXPECT_EQ(G().GameState, State::Moving);
+  EXPECT_EQ(G().CurrentDistrict, 3);
+}
+
+TEST_F(TurnCycle, StartRefusesABoardItCannotShow) {
+  D(4).Owner = 6;
+  EXPECT_FALSE(engine.StartGame());
+  D(4).Owner = 4;
+  G().CurrentDistrict = -1;
+  EXPECT_FALSE(engine.StartGame());
+  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(random.Draws(), 0);
 }
 
 TEST_F(TurnCycle, HumanMoveWaitsForTheActionThenTheClick) {

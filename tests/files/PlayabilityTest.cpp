@@ -28,7 +28,9 @@ TEST(CheckScenario, AcceptsWhatTheGameCanPlay) {
   ScenarioRecord s = PlayableScenario();
   s.StartOwner = {2, 2, 4, 4, 2, 2};  // two factions are enough
   s.StartWeapon = {9, 5, 1, 1, 1, 1};  // above 5 is cut to 5 when the game starts
-  s.StartMoney = {-5, 0, 0, 0, 0, 0};  // amounts are not judged
+  s.StartMoney = {20000, 0, 0, 0, 0, 0};  // cut to 10000 when the game starts
+  s.StartSoldiers = {-5, 0, 0, 0, 0, 0};  // soldiers and strength are not judged
+  s.StartStrength = {-1000, 0, 0, 0, 0, 0};
   EXPECT_EQ(CheckScenario(s), std::nullopt);
 }
 
@@ -41,6 +43,12 @@ TEST(CheckScenario, NamesTheFieldAndTheDistrict) {
   s = PlayableScenario();
   s.StartWeapon[5] = 0;
   EXPECT_EQ(CheckScenario(s), "StartWeapon(5) が 0 です。武器は 1 以上で指定してください。");
+  s = PlayableScenario();
+  s.StartMoney[2] = -5;
+  EXPECT_EQ(CheckScenario(s), "StartMoney(2) が -5 です。金は 0 以上で指定してください。");
+  s = PlayableScenario();
+  s.StartDevelopment[4] = -1;
+  EXPECT_EQ(CheckScenario(s), "StartDevelopment(4) が -1 です。開発は 0 以上で指定してください。");
   s = PlayableScenario();
   s.StartOwner = {1, 1, 1, 1, 1, 1};
   EXPECT_EQ(CheckScenario(s), "StartOwner がすべて 1 (ソラノ) です。2 つ以上の勢力に地区を持たせてください。");
@@ -68,6 +76,12 @@ TEST(CheckSave, RejectsWhatTheGameCannotContinue) {
   s = PlayableSave();
   s.Weapon[2] = -3;
   EXPECT_EQ(CheckSave(s), "Weapon(2) が -3 です。武器は 1 以上で指定してください。");
+  s = PlayableSave();
+  s.Money[0] = -1;
+  EXPECT_EQ(CheckSave(s), "Money(0) が -1 です。金は 0 以上で指定してください。");
+  s = PlayableSave();
+  s.Development[5] = -2;
+  EXPECT_EQ(CheckSave(s), "Development(5) が -2 です。開発は 0 以上で指定してください。");
   s = PlayableSave();
   s.CurrentDistrict = 6;
   EXPECT_EQ(CheckSave(s), "CurrentDistrict が 6 です。地区は 0～5 で指定してください。");

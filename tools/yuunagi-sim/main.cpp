@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -57,26 +59,55 @@ void DrawProgress(long long done, long long total) {
   std::fflush(stderr);
 }
 
+// What the games of one worker add up to. Kept as counts, so memory does not
+// grow with the number of games, and merged in any order to the same result.
+struct Tally {
+  std::array<long long, kFactionCount> wins{};
+  long long draws = 0;
+  long long moves = 0;
+  std::vector<long long> gamesOfLength = std::vector<long long>(32769, 0);  // by turns played
+
+  void Add(const HeadlessResult& r) {
+    if (r.winner >= 0 && r.winner < kFactionCount) ++wins[r.winner]; else ++draws;
+    moves += r.moves;
+    ++gamesOfLength[static_cast<std::size_t>(std::clamp(r.turns, 0, 32768))];
+  }
+  void Merge(const Tally& other) {
+    for (int f = 0; f < kFactionCount; ++f) wins[f] += other.wins[f];
+    draws += other.draws;
+    moves += other.moves;
+    for (std::size_t t = 0; t < gamesOfLength.size(); ++t) gamesOfLength[t] += other.gamesOfLength[t];
+  }
+  // The turns of the k-th shortest game (k from 0).
+  int TurnsOfGame(long long k) const {
+    for (std::size_t t = 0; t < gamesOfLength.size(); ++t) {
+      if (k < gamesOfLength[t]) return static_cast<int>(t);
+      k -= gamesOfLength[t];
+    }
+    return 0;
+  }
+};
+
 int RunMany(const Options& options, const ScenarioRecord& scenario, const std::string& name) {
   const long long games = options.games;
   int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
   threads = static_cast<int>(std::clamp<long long>(threads, 1, std::max(1LL, games)));
 
-  std::vector<HeadlessResult> results(static_cast<std::size_t>(games));
+  std::vector<Tally> tallies(static_cast<std::size_t>(threads));
   std::atomic<long long> next{0}, done{0};
   const bool progress = !options.json && isatty(STDERR_FILENO);
 
   const auto start = std::chrono::steady_clock::now();
-  auto worker = [&] {
+  auto worker = [&](Tally& tally) {
     HeadlessHost host;
     for (long long g = next++; g < games; g = next++) {
       SeededRandom random(GameSeed(options.seed, g));
-      results[static_cast<std::size_t>(g)] = PlayHeadlessGame(scenario, name, random, options.maxTurns, host);
+      tally.Add(PlayHeadlessGame(scenario, name, random, options.maxTurns, host));
       ++done;
     }
   };
   std::vector<std::thread> pool;
-  for (int t = 0; t < threads; ++t) pool.emplace_back(worker);
+  for (int t = 0; t < threads; ++t) pool.emplace_back(worker, std::ref(tallies[static_cast<std::size_t>(t)]));
   if (progress) {
     while (done < games) {
       DrawProgress(done, games);
@@ -88,19 +119,13 @@ int RunMany(const Options& options, const ScenarioRecord& scenario, const std::s
   for (auto& t : pool) t.join();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  std::array<long long, kFactionCount> wins{};
-  long long draws = 0, moves = 0;
-  std::vector<int> turns;
-  turns.reserve(results.size());
-  for (const auto& r : results) {
-    if (r.winner >= 0 && r.winner < kFactionCount) ++wins[r.winner]; else ++draws;
-    moves += r.moves;
-    turns.push_back(r.turns);
-  }
-  std::sort(turns.begin(), turns.end());
-  const int minTurns = turns.empty() ? 0 : turns.front();
-  const int maxTurns = turns.empty() ? 0 : turns.back();
-  const int medianTurns = turns.empty() ? 0 : turns[turns.size() / 2];
+  Tally total;
+  for (const Tally& t : tallies) total.Merge(t);
+  const auto& wins = total.wins;
+  const long long draws = total.draws, moves = total.moves;
+  const int minTurns = total.TurnsOfGame(0);
+  const int maxTurns = total.TurnsOfGame(games - 1);
+  const int medianTurns = total.TurnsOfGame(games / 2);
   const double movesPerSecond = seconds > 0 ? moves / seconds : 0.0;
 
   if (options.json) {
