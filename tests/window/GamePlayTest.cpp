@@ -44,9 +44,11 @@ class GamePlayTest : public QObject {
   void boardShowsFromTheFirstFrame() {
     AppFolder folder;
     ScenarioRecord scenario = SixFactionScenario();
-    // District 1 starts in the hands of ハナミ; some values above the limits.
+    // District 1 starts in the hands of ハナミ; some values above the limits,
+    // and a strength below zero (shown with its minus sign).
     scenario.StartOwner = {0, 2, 2, 3, 4, 5};
-    scenario.StartMoney = {20000, 100, -5, 100, 100, 100};
+    scenario.StartMoney = {20000, 100, 100, 100, 100, 100};
+    scenario.StartStrength = {10, 10, -5, 10, 10, 10};
     scenario.StartWeapon = {7, 1, 2, 3, 4, 5};
     folder.WriteScenario("初陣", scenario);
     StartedWindow w = StartWindow(folder);
@@ -80,7 +82,7 @@ class GamePlayTest : public QObject {
     QVERIFY(!ShowsEmblem(form, 1, 1));
     QVERIFY(data.Districts[0].Money <= 10000);
     QCOMPARE(form.Data5[0]->text(), QString("5"));
-    QCOMPARE(form.Data2[2]->text(), Number(data.Districts[2].Money));
+    QCOMPARE(form.Data4[2]->text(), QString("-5"));
 
     // The mover's name is highlighted until its move ends.
     QCOMPARE(form.Data1[0]->font().pointSizeF(), 14.0);
