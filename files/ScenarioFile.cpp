@@ -80,7 +80,10 @@ std::vector<ListedFile> ListFiles(const fs::path& folder, std::string_view exten
 
 std::vector<std::string> ListScenarios(const fs::path& folder) {
   std::vector<std::string> names;
-  for (ListedFile& file : ListFiles(folder, kScenarioExtension)) names.push_back(std::move(file.name));
+  for (ListedFile& file : ListFiles(folder, kScenarioExtension)) {
+    // X.dat and X.DAT side by side are one entry X, read from X.dat.
+    if (std::find(names.begin(), names.end(), file.name) == names.end()) names.push_back(std::move(file.name));
+  }
   return names;
 }
 

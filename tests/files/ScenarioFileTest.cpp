@@ -134,6 +134,13 @@ TEST(ScenarioListing, PlainDatFilesOfAnyCaseSortedByName) {
   EXPECT_EQ(*FindScenarioFile(folder.path(), "c"), folder / "c.Dat");
   EXPECT_EQ(*FindScenarioFile(folder.path(), "a.b"), folder / "a.b.dat");
   EXPECT_FALSE(FindScenarioFile(folder.path(), "folder"));
+
+  // Two spellings of one name are one entry, read from the usual spelling.
+  ScenarioRecord lower = SampleScenario();
+  lower.StartTurn = 7;
+  ASSERT_TRUE(WriteScenarioFile(folder / "A.dat", lower));
+  EXPECT_EQ(ListScenarios(folder.path()), (std::vector<std::string>{"A", "a.b", "b", "c", "初級"}));
+  EXPECT_EQ(ReadScenario(folder.path(), "A")->StartTurn, 7);
 }
 
 TEST(ScenarioListing, MissingFolderIsAnEmptyList) {
