@@ -17,6 +17,9 @@ add_library(yuunagi_window STATIC
   files/TitleScreen.cpp
   files/SaveSlots.cpp
   commands/FactionSelection.cpp
+  commands/ActionMenu.cpp
+  commands/WeaponMenu.cpp
+  commands/AmountText.cpp
 )
 set_target_properties(yuunagi_window PROPERTIES AUTOMOC ON)
 target_include_directories(yuunagi_window PUBLIC ${CMAKE_SOURCE_DIR})

@@ -12,7 +12,9 @@
 #include <cmath>
 #include <string>
 
+#include "commands/ActionMenu.h"
 #include "commands/FactionSelection.h"
+#include "commands/WeaponMenu.h"
 #include "files/TitleScreen.h"
 #include "media/MusicPlayer.h"
 
@@ -105,6 +107,8 @@ MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource
 
   titleScreen_ = std::make_unique<TitleScreen>(*this);
   factions_ = std::make_unique<FactionSelection>(*this);
+  actionMenu_ = std::make_unique<ActionMenu>(*this);
+  weaponMenu_ = std::make_unique<WeaponMenu>(*this);
 
   // Form_Load: the caption and the speed bar show the game's own values
   // before the window is ever painted.
@@ -229,8 +233,11 @@ void MainForm::BuildStatusPanel(int i) {
       MakePanel(this, IndexedName("Picture3", i), Twips(kPlaces[i].x(), kPlaces[i].y(), 1695, 2415), false);
   Picture3[i] = panel;
   const QFont font = LayoutFont(11.25);
+  // A click on a label of the panel is a click on the panel (the target pick).
   auto label = [&](const char* name, int left, int top, int width, std::string_view caption) {
-    return MakeLabel(panel, IndexedName(name, i), Twips(left, top, width, 225), caption, font);
+    QLabel* made = MakeLabel(panel, IndexedName(name, i), Twips(left, top, width, 225), caption, font);
+    made->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return made;
   };
   Data1[i] = label("Data1", 600, 120, 450, "ヒノデ");
   Label2[i] = label("Label2", 360, 480, 225, "金");
@@ -274,6 +281,11 @@ void MainForm::ScheduleNextMove(float seconds) {
   if (ended_) return;
   const int milliseconds = static_cast<int>(std::lround(std::max(0.0f, seconds) * 1000.0f));
   pauseTimer_.start(milliseconds);
+}
+
+void MainForm::CancelTarget() {
+  Data().GameState = State::Moving;
+  Picture5->show();
 }
 
 void MainForm::EndProgram() {

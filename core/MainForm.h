@@ -27,6 +27,8 @@ namespace yuunagi {
 class MusicPlayer;
 class TitleScreen;
 class FactionSelection;
+class ActionMenu;
+class WeaponMenu;
 
 class MainForm : public PictureBox {
   Q_OBJECT
@@ -60,6 +62,8 @@ class MainForm : public PictureBox {
   // Waits `seconds` in the event loop, then calls Engine::NextMove().
   void ScheduleNextMove(float seconds);
   bool MovePending() const { return pauseTimer_.isActive(); }
+  // The target pick is called off: the weapon panel is offered again.
+  void CancelTarget();
 
   // Fonts of the layout ("ＭＳ Ｐゴシック" is IPA P Gothic here).
   static QFont LayoutFont(qreal points, bool bold = false);
@@ -101,6 +105,8 @@ class MainForm : public PictureBox {
 
   TitleScreen& Title() { return *titleScreen_; }
   FactionSelection& Factions() { return *factions_; }
+  ActionMenu& Actions() { return *actionMenu_; }
+  WeaponMenu& Weapons() { return *weaponMenu_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -120,6 +126,8 @@ class MainForm : public PictureBox {
   bool ended_ = false;
   std::unique_ptr<TitleScreen> titleScreen_;
   std::unique_ptr<FactionSelection> factions_;
+  std::unique_ptr<ActionMenu> actionMenu_;
+  std::unique_ptr<WeaponMenu> weaponMenu_;
 };
 
 // QString of a UTF-8 text of the engine.

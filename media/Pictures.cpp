@@ -110,7 +110,8 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
   emit MouseReleased(event->button());
-  QWidget::mouseReleaseEvent(event);
+  // Taken here: a click on a panel never reaches the window behind it.
+  event->accept();
 }
 
 GraphicButton::GraphicButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}

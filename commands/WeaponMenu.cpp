@@ -1,0 +1,87 @@
+#include "commands/WeaponMenu.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/MainForm.h"
+
+namespace yuunagi {
+namespace {
+
+// Hints of the weapon buttons, by level minus one.
+constexpr std::array<std::string_view, kWeaponLevels> kHints = {
+    "殴ります。", "剣で攻撃します。", "銃で攻撃します。", "ミサイルで攻撃します。", "核ミサイルで攻撃します。"};
+
+DistrictRecord& Mover(GameData& data) { return data.Districts[data.CurrentDistrict]; }
+
+}  // namespace
+
+WeaponMenu::WeaponMenu(MainForm& form) : form_(form) {
+  for (int k = 0; k < static_cast<int>(form.Command4.size()); ++k) {
+    QObject::connect(form.Command4[k], &QPushButton::clicked, &form, [this, k] { Command4_Click(k); });
+    QObject::connect(form.Command4[k], &GraphicButton::Hovered, &form, [this, k] { Command4_MouseMove(k); });
+  }
+  for (int i = 0; i < kDistrictCount; ++i) {
+    QObject::connect(form.Picture3[i], &PictureBox::MouseReleased, &form,
+                     [this, i](Qt::MouseButton button) { Picture3_MouseUp(i, button); });
+  }
+  QObject::connect(&form, &PictureBox::MouseReleased, &form,
+                   [this](Qt::MouseButton button) { Form_MouseUp(button); });
+}
+
+void WeaponMenu::Command4_MouseMove(int level) {
+  if (level < 1 || level > kWeaponLevels) return;
+  std::string hint(kHints[level - 1]);
+  hint += "（ダメージ = ";
+  hint += std::to_string(Engine::Damage(Mover(form_.Data()).Strength, level));
+  hint += " 費用 = ";
+  hint += std::to_string(AttackCost[level - 1]);
+  hint += "）";
+  form_.SetMessage(hint);
+}
+
+void WeaponMenu::Command4_Click(int level) {
+  if (level == 0) {
+    form_.Picture5->hide();
+    form_.Picture4->show();
+    return;
+  }
+  GameData& data = form_.Data();
+  if (Mover(data).Money < AttackCost[level - 1]) {
+    form_.SetMessage("金が足りません。");
+    return;
+  }
+  form_.Picture5->hide();
+  data.GameState = State::AwaitingTarget;
+  data.SelectedCommand = static_cast<i16>(level);
+  form_.SetMessage("攻撃対象をクリックしてください!!(右クリック キャンセル)");
+}
+
+void WeaponMenu::Picture3_MouseUp(int district, Qt::MouseButton button) {
+  GameData& data = form_.Data();
+  if (data.GameState == State::AwaitingClick) {
+    form_.Game().NextMove();
+    return;
+  }
+  if (data.GameState != State::AwaitingTarget) return;
+  if (button == Qt::LeftButton) {
+    // A district of the attacker's own faction is no target; the prompt stays.
+    if (data.Districts[district].Owner != Mover(data).Owner) {
+      form_.Game().ExecuteAction(Attack, data.SelectedCommand, static_cast<i16>(district));
+    }
+  } else if (button == Qt::RightButton) {
+    form_.CancelTarget();
+  }
+}
+
+void WeaponMenu::Form_MouseUp(Qt::MouseButton button) {
+  GameData& data = form_.Data();
+  if (data.GameState == State::AwaitingClick) {
+    form_.Game().NextMove();
+  } else if (data.GameState == State::AwaitingTarget && button == Qt::RightButton) {
+    form_.CancelTarget();
+  }
+}
+
+}  // namespace yuunagi
