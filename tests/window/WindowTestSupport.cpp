@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTest>
+#include <QWindow>
 
 #include <stdexcept>
 
@@ -70,10 +71,14 @@ ScenarioRecord QuickScenario() {
 }
 
 StartedWindow StartWindow(const AppFolder& folder, std::uint64_t seed) {
+  return StartWindow(folder, std::make_unique<SeededRandom>(seed));
+}
+
+StartedWindow StartWindow(const AppFolder& folder, std::unique_ptr<RandomSource> random) {
   StartedWindow started;
   WindowOptions options;
   options.appFolder = folder.Path();
-  options.random = std::make_unique<SeededRandom>(seed);
+  options.random = std::move(random);
   std::shared_ptr<int> status = started.exitStatus;
   options.exitProcess = [status](int code) { *status = code; };
   // The small SoundFont, played into nothing: the songs are asked for and
@@ -103,9 +108,47 @@ void MessageBoxAnswerer::Poll() {
   button->click();
 }
 
+void ContinueFromSlot(MainForm& form, int slot) {
+  Click(form.Command1[1]);
+  Click(form.Option1[slot]);
+  Click(form.Command8);
+}
+
+StartedWindow StartSavedGame(const AppFolder& folder, const SaveRecord& save,
+                             std::unique_ptr<RandomSource> random, int slot) {
+  folder.WriteSave(slot, save);
+  StartedWindow started = StartWindow(folder, std::move(random));
+  if (!started.form) throw std::runtime_error("the window did not start");
+  ContinueFromSlot(*started.form, slot);
+  return started;
+}
+
 void Click(QWidget* widget) {
   if (widget == nullptr) throw std::runtime_error("no such control");
   QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+void ClickThroughWindow(QWidget* widget, Qt::MouseButton button, QPoint pos) {
+  if (widget == nullptr) throw std::runtime_error("no such control");
+  QWindow* window = widget->window()->windowHandle();
+  if (window == nullptr) throw std::runtime_error("the window is not shown");
+  if (pos.isNull()) pos = widget->rect().center();
+  // The pointer goes there first, as the player's does.
+  QTest::mouseMove(widget, pos);
+  QTest::mouseClick(window, button, Qt::NoModifier, window->mapFromGlobal(widget->mapToGlobal(pos)));
+}
+
+void ClickBackground(MainForm& form, Qt::MouseButton button) {
+  // Left of the status panels, above the message panel.
+  const QPoint spot(8, 300);
+  if (form.childAt(spot) != nullptr) throw std::runtime_error("a control covers the background spot");
+  ClickThroughWindow(&form, button, spot);
+}
+
+RunningGame::RunningGame(const SaveRecord& save, std::initializer_list<double> draws, int slot) {
+  auto random = std::make_unique<ScriptedRandom>(draws);
+  random_ = random.get();
+  window_ = StartSavedGame(folder_, save, std::move(random), slot);
 }
 
 QStringList VisibleControls(MainForm& form) {

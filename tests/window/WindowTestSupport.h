@@ -21,6 +21,7 @@
 #include "core/MainForm.h"
 #include "files/Records.h"
 #include "media/MusicPlayer.h"
+#include "tests/window/ScriptedRandom.h"
 
 class QAbstractButton;
 class QWidget;
@@ -56,6 +57,14 @@ struct StartedWindow {
   std::shared_ptr<int> exitStatus = std::make_shared<int>(-1);
 };
 StartedWindow StartWindow(const AppFolder& folder, std::uint64_t seed = 12345);
+// The same with the test's own random source (a ScriptedRandom, say).
+StartedWindow StartWindow(const AppFolder& folder, std::unique_ptr<RandomSource> random);
+
+// From the title screen: つづきから, slot `slot`, 決定 — the saved game starts.
+void ContinueFromSlot(MainForm& form, int slot);
+// Writes `save` into `slot`, starts the window and continues the game from it.
+StartedWindow StartSavedGame(const AppFolder& folder, const SaveRecord& save,
+                             std::unique_ptr<RandomSource> random, int slot = 0);
 
 // Answers the modal message boxes as they come, from a timer: records each
 // box's caption and text, and presses the next button of the script ("Yes",
@@ -83,6 +92,31 @@ T* Control(MainForm& form, const QString& name) {
 
 // A left click in the middle of a widget, as the player makes it.
 void Click(QWidget* widget);
+
+// A click with `button` at `pos` of `widget` (its middle when null), sent
+// through the window as the screen sends it: it reaches whatever control
+// lies at that point, and travels on to the controls behind as Qt decides.
+void ClickThroughWindow(QWidget* widget, Qt::MouseButton button, QPoint pos = QPoint());
+
+// A click with `button` on the window background, where no control lies.
+void ClickBackground(MainForm& form, Qt::MouseButton button = Qt::LeftButton);
+
+// A saved game running on the real window, its chances scripted: the save
+// is written into `slot` of a fresh application folder and continued.
+class RunningGame {
+ public:
+  explicit RunningGame(const SaveRecord& save, std::initializer_list<double> draws = {}, int slot = 0);
+  MainForm& form() { return *window_.form; }
+  GameData& data() { return window_.form->Data(); }
+  ScriptedRandom& random() { return *random_; }
+  const AppFolder& folder() const { return folder_; }
+  int exitStatus() const { return *window_.exitStatus; }
+
+ private:
+  AppFolder folder_;
+  ScriptedRandom* random_ = nullptr;
+  StartedWindow window_;
+};
 
 // The top-level controls of the window that are shown.
 QStringList VisibleControls(MainForm& form);
