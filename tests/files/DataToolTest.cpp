@@ -61,8 +61,8 @@ Json ScenarioJson() {
     "Description": "六つの地区が町を争う。～初級～",
     "DifficultyText": ["やさしい", "ふつう", "むずかしい", "ふつう", "やさしい", "鬼"],
     "StartOwner": [0, 1, 2, 3, 4, 5],
-    "StartMoney": [100, 200, 300, -1, 32767, -32768],
-    "StartSoldiers": [50, 60, 70, 80, 90, 100],
+    "StartMoney": [100, 200, 300, 0, 32767, 10000],
+    "StartSoldiers": [50, 60, 70, -1, 32767, -32768],
     "StartStrength": [10, 11, 12, 13, 14, 15],
     "StartWeapon": [1, 2, 3, 4, 5, 1],
     "StartDevelopment": [20, 30, 40, 50, 60, 1000]
