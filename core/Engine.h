@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/GameState.h"
 #include "core/Host.h"
@@ -67,6 +68,7 @@ class Engine {
  private:
   bool IsHumanFaction(int faction) const { return data_.PlayerOfFaction[faction] != 0; }
   void EndGame(const std::string& message);
+  void Buy(i16& field, i16 amount, int pricePerUnit, i16 limit, std::string_view before, std::string_view after);
   i16 DrawHalfToAll(i16 units, int pricePerUnit);
 
   Host& host_;

@@ -108,28 +108,13 @@ bool Engine::ExecuteAction(i16 action, i16 value, i16 target) {
       break;
     }
     case Develop:
-      mover.Money = Sub16(mover.Money, Mul16(10, value));
-      mover.Development = Limit16(Add16(mover.Development, value), kDevelopmentLimit);
-      report_.append("開発が");
-      AppendNumber(report_, value);
-      report_.append("あがった。");
-      host_.RefreshDistrictPanel(current);
+      Buy(mover.Development, value, 10, kDevelopmentLimit, "開発が", "あがった。");
       break;
     case Hire:
-      mover.Money = Sub16(mover.Money, value);
-      mover.Soldiers = Limit16(Add16(mover.Soldiers, value), kSoldiersLimit);
-      report_.append("兵士を");
-      AppendNumber(report_, value);
-      report_.append("雇った。");
-      host_.RefreshDistrictPanel(current);
+      Buy(mover.Soldiers, value, 1, kSoldiersLimit, "兵士を", "雇った。");
       break;
     case Train:
-      mover.Money = Sub16(mover.Money, Mul16(10, value));
-      mover.Strength = Limit16(Add16(mover.Strength, value), kStrengthLimit);
-      report_.append("兵士の強さが");
-      AppendNumber(report_, value);
-      report_.append("あがった。");
-      host_.RefreshDistrictPanel(current);
+      Buy(mover.Strength, value, 10, kStrengthLimit, "兵士の強さが", "あがった。");
       break;
     case DevelopWeapon:
       mover.Money = Sub16(mover.Money, WeaponDevelopCost[mover.Weapon]);
@@ -163,6 +148,19 @@ bool Engine::ExecuteAction(i16 action, i16 value, i16 target) {
       break;
   }
   return true;
+}
+
+// Develop, hire and train: the full price is paid even when the limit cuts
+// the gain, and the report names the amount asked for.
+void Engine::Buy(i16& field, i16 amount, int pricePerUnit, i16 limit, std::string_view before,
+                 std::string_view after) {
+  DistrictRecord& mover = data_.Districts[data_.CurrentDistrict];
+  mover.Money = Sub16(mover.Money, Mul16(pricePerUnit, amount));
+  field = Limit16(Add16(field, amount), limit);
+  report_.append(before);
+  AppendNumber(report_, amount);
+  report_.append(after);
+  host_.RefreshDistrictPanel(data_.CurrentDistrict);
 }
 
 void Engine::EndGame(const std::string& message) {

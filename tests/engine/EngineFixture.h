@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "RecordingHost.h"
-#include "ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 #include "core/Engine.h"
 
 namespace yuunagi::testing {
+
+using test::ScriptedRandom;
 
 class EngineFixture : public ::testing::Test {
  protected:
@@ -21,6 +23,9 @@ class EngineFixture : public ::testing::Test {
     engine.Data().TurnNumber = 1;
     engine.Data().GameState = State::Moving;
   }
+
+  // Every test scripts exactly the chances the engine takes.
+  void TearDown() override { EXPECT_FALSE(random.Overdrawn()) << "the engine drew more random numbers than scripted"; }
 
   DistrictRecord& D(int i) { return engine.Data().Districts[i]; }
   GameData& G() { return engine.Data(); }

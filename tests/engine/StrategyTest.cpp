@@ -14,7 +14,7 @@ class Strategy : public EngineFixture {
   }
   void ExpectAllDrawsUsed(int draws) {
     EXPECT_EQ(random.Draws(), draws);
-    EXPECT_EQ(random.Remaining(), 0u);
+    EXPECT_EQ(random.Remaining(), 0);
   }
 };
 

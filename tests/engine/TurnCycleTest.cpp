@@ -88,7 +88,7 @@ TEST_F(TurnCycle, IncomeAndTheTurnCounterComeOnlyWithTheWrapToDistrictZero) {
   EXPECT_EQ(D(0).Money, 10000) << "50 below the limit plus 100: exactly the limit";
   EXPECT_EQ(D(1).Money, 10000) << "at the limit with no development: unchanged";
   EXPECT_EQ(D(2).Money, 107);
-  EXPECT_EQ(random.Remaining(), 0u);
+  EXPECT_EQ(random.Remaining(), 0);
 }
 
 TEST_F(TurnCycle, IncomeOfADistrictPastTheLimitDoesNotOverflow) {

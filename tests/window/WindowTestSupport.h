@@ -21,7 +21,7 @@
 #include "core/MainForm.h"
 #include "files/Records.h"
 #include "media/MusicPlayer.h"
-#include "tests/window/ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 
 class QAbstractButton;
 class QWidget;
