@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config make
   qt6-base-dev
   libfluidsynth-dev timgm6mb-soundfont
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   fonts-ipafont-gothic
   libgif-dev
