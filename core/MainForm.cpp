@@ -49,12 +49,14 @@ PictureBox* MakePanel(QWidget* parent, const QString& name, QRect place, bool sh
 }
 
 // Labels are transparent and sized to their text, their left edge fixed.
+// Their texts are shown as they are, never read as markup.
 QLabel* MakeLabel(QWidget* parent, const QString& name, QRect place, std::string_view caption,
                   const QFont& font) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setGeometry(place);
   label->setFont(font);
+  label->setTextFormat(Qt::PlainText);
   MainForm::SetCaption(label, caption);
   return label;
 }
@@ -82,6 +84,7 @@ QFont MainForm::LayoutFont(qreal points, bool bold) {
 }
 
 void MainForm::SetCaption(QLabel* label, std::string_view text) {
+  label->setTextFormat(Qt::PlainText);
   label->setText(ToQString(text));
   label->adjustSize();
 }
@@ -130,6 +133,9 @@ void MainForm::BuildLayout() {
   Message->setObjectName(QStringLiteral("メッセージ"));
   Message->setGeometry(Twips(0, 0, 7335, 1215));
   Message->setFont(messageFont);
+  // Descriptions and hints come from the scenario files: shown as they are,
+  // never read as markup (an <img> of a device would hang the game).
+  Message->setTextFormat(Qt::PlainText);
   Message->setWordWrap(true);
   Message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -263,12 +269,14 @@ QString BoxText(std::string_view text) { return ToQString(text).replace(QLatin1C
 
 void MainForm::ShowMessageBox(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text), QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
 bool MainForm::AskYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text),
                   QMessageBox::Yes | QMessageBox::No, this);
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
 }

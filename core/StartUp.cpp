@@ -73,6 +73,8 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
 
   if (const std::optional<QString> error = DressWindow(*form)) {
     QMessageBox box(QMessageBox::Critical, ToQString(GameTitle), *error, QMessageBox::Ok);
+    // The message holds a path, which may look like markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     form->Music().CloseMusic();
     options.exitProcess(1);

@@ -137,6 +137,33 @@ class FactionSelectionTest : public QObject {
     QCOMPARE(form.Music().CurrentSong(), std::string("決戦の町"));
   }
 
+  void scenarioTextsAreShownAsTheyAre() {
+    // Texts of a scenario file are characters to show, not markup: an image
+    // of a device would hang the game, a tag would change the font.
+    AppFolder folder;
+    ScenarioRecord scenario = SixFactionScenario();
+    const QString description = "<b>太字</b><img src=\"/dev/zero\">";
+    scenario.Description = description.toStdString();
+    scenario.DifficultyText[2] = "<i>x</i>";
+    StartedWindow w = OpenSelection(folder, scenario);
+    MainForm& form = *w.form;
+    QCOMPARE(form.Message->textFormat(), Qt::PlainText);
+    QCOMPARE(form.Message->text(), description);
+    for (QLabel* label : form.findChildren<QLabel*>()) {
+      QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(!form.grab().isNull());
+
+    QTest::mouseMove(form.Command2[2]);
+    QTRY_COMPARE(form.Message->text(), QString("～ハナミ～ 難易度:<i>x</i>"));
+    QVERIFY(!form.grab().isNull());
+
+    MessageBoxAnswerer answerer({"No"});
+    Click(form.Command2[6]);
+    QCOMPARE(answerer.formats, QList<Qt::TextFormat>({Qt::PlainText}));
+  }
+
   void nobodyPickedMakesASpectatorGame() {
     AppFolder folder;
     StartedWindow w = OpenSelection(folder, SixFactionScenario());

@@ -214,6 +214,8 @@ class StartUpTest : public QObject {
     QCOMPARE(answerer.texts.size(), 1);
     QVERIFY2(answerer.texts[0].contains(file), qPrintable(answerer.texts[0]));
     QCOMPARE(answerer.captions[0], QString("ユウナギ町争奪戦"));
+    // The path is shown as it is, whatever it looks like.
+    QCOMPARE(answerer.formats[0], Qt::PlainText);
   }
 
   void unreadablePictureStopsStartUp() {

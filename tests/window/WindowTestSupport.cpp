@@ -99,6 +99,7 @@ void MessageBoxAnswerer::Poll() {
   if (box == nullptr || !box->isVisible()) return;
   captions << box->windowTitle();
   texts << box->text();
+  formats << box->textFormat();
   if (onBox) onBox();
   const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
   QAbstractButton* button = nullptr;

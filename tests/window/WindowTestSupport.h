@@ -75,6 +75,8 @@ class MessageBoxAnswerer : public QObject {
   explicit MessageBoxAnswerer(QStringList answers = {});
   QStringList texts;
   QStringList captions;
+  // How each box reads its text: markup or plain characters.
+  QList<Qt::TextFormat> formats;
   // Called when a box is found, before it is answered (to look at the window then).
   std::function<void()> onBox;
 
