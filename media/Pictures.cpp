@@ -56,6 +56,14 @@ bool PictureBox::LoadPicture(const QString& path, QString* error) {
     if (error != nullptr) *error = QStringLiteral("画像ファイル「%1」がありません。").arg(path);
     return false;
   }
+  // Only a plain file, or a link to one, is read: a named pipe would block
+  // the reader and a device would never end.
+  if (!info.isFile()) {
+    if (error != nullptr) {
+      *error = QStringLiteral("画像ファイル「%1」を読み込めません。(通常のファイルではありません)").arg(path);
+    }
+    return false;
+  }
   QImageReader reader(path);
   QImage image = reader.read();
   if (image.isNull()) {

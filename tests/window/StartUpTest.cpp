@@ -1,5 +1,6 @@
 // Start-up of the real window: what shows on the title screen, the layout,
 // the pictures and fonts, the speed bar, and the ways start-up can fail.
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -8,6 +9,8 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QWindow>
+
+#include <sys/stat.h>
 
 #include "tests/window/WindowTestSupport.h"
 
@@ -218,18 +221,58 @@ class StartUpTest : public QObject {
     QCOMPARE(answerer.formats[0], Qt::PlainText);
   }
 
+  void unreadablePictureStopsStartUp_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("no picture inside") << "garbage" << "Etc.bmp";
+    QTest::newRow("named pipe") << "fifo" << "Etc.bmp";
+    QTest::newRow("link to a named pipe") << "link to fifo" << "No3.bmp";
+    QTest::newRow("link to a device") << "link to device" << "ユウナギ町.gif";
+    QTest::newRow("folder") << "folder" << "No0.bmp";
+  }
+
+  // Anything but a plain file (or a link to one) is refused before it is
+  // read: a named pipe would block start-up, a device would never end.
   void unreadablePictureStopsStartUp() {
+    QFETCH(QString, kind);
+    QFETCH(QString, file);
     AppFolder folder;
-    QFile etc(QString::fromStdString((folder.Pictures() / "Etc.bmp").string()));
-    QVERIFY(etc.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    etc.write("BM this is no picture");
-    etc.close();
+    const QString pictures = QString::fromStdString(folder.Pictures().string());
+    const QString path = pictures + "/" + file;
+    QVERIFY(QFile::remove(path));
+    if (kind == "garbage") {
+      QFile bad(path);
+      QVERIFY(bad.open(QIODevice::WriteOnly));
+      bad.write("BM this is no picture");
+    } else if (kind == "fifo") {
+      QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "link to fifo") {
+      const QString pipe = pictures + "/pipe";
+      QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+      QVERIFY(QFile::link(pipe, path));
+    } else if (kind == "link to device") {
+      QVERIFY(QFile::link("/dev/zero", path));
+    } else {
+      QVERIFY(QDir(pictures).mkdir(file));
+    }
     MessageBoxAnswerer answerer;
     StartedWindow w = StartWindow(folder);
     QVERIFY(!w.form);
     QCOMPARE(*w.exitStatus, 1);
     QCOMPARE(answerer.texts.size(), 1);
-    QVERIFY(answerer.texts[0].contains("Etc.bmp"));
+    QVERIFY2(answerer.texts[0].contains(file) && answerer.texts[0].contains("読み込めません"),
+             qPrintable(answerer.texts[0]));
+  }
+
+  void linkToAPictureIsRead() {
+    AppFolder folder;
+    const QString pictures = QString::fromStdString(folder.Pictures().string());
+    QVERIFY(QFile::rename(pictures + "/Etc.bmp", pictures + "/texture.bmp"));
+    QVERIFY(QFile::link(pictures + "/texture.bmp", pictures + "/Etc.bmp"));
+    StartedWindow w = StartWindow(folder);
+    QVERIFY(w.form);
+    QCOMPARE(*w.exitStatus, -1);
+    QVERIFY(!w.form->Picture12->Picture().isNull());
   }
 };
 
