@@ -122,7 +122,10 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
-GraphicButton::GraphicButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+GraphicButton::GraphicButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+  // Every move of the pointer over the button reaches it, not only its entry.
+  setMouseTracking(true);
+}
 
 void GraphicButton::SetPicture(const QPixmap& picture) {
   picture_ = picture;
@@ -133,8 +136,8 @@ void GraphicButton::paintEvent(QPaintEvent*) {
   PaintGraphicFace(*this, picture_, text(), isDown() || isChecked(), hasFocus());
 }
 
-void GraphicButton::enterEvent(QEnterEvent* event) {
-  QPushButton::enterEvent(event);
+void GraphicButton::mouseMoveEvent(QMouseEvent* event) {
+  QPushButton::mouseMoveEvent(event);
   emit Hovered();
 }
 

@@ -63,12 +63,14 @@ class GraphicButton : public QPushButton {
   const QPixmap& Picture() const { return picture_; }
 
  signals:
-  // The mouse pointer came over the button (the game writes its hints then).
+  // The mouse pointer moved over the button (the game writes its hints then).
+  // Entering the button is such a move too; a panel shown again under a
+  // resting pointer is not, so a refusal written by a click stays readable.
   void Hovered();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   QPixmap picture_;

@@ -101,6 +101,36 @@ class ActionMenuTest : public QObject {
     }
   }
 
+  void everyMoveOverAButtonWritesItsHint() {
+    // A refusal replaces the hint; the pointer moving on over the same
+    // button brings the hint back, without leaving it first.
+    SaveRecord save = HotSeatSave();
+    save.Money[0] = 29;
+    RunningGame game(save);
+    MainForm& form = game.form();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    GraphicButton* develop = form.Command3[5];
+    const QPoint spot = develop->rect().center();
+    QTest::mouseMove(&form, QPoint(8, 300));  // from the map onto the button
+    QTest::mouseMove(develop, spot);
+    QCOMPARE(form.Message->text(), QString("新しい武器を開発します。費用: 30"));
+    QTest::mouseClick(develop, Qt::LeftButton, {}, spot);
+    QCOMPARE(form.Message->text(), QString("お金が足りません。"));
+    QVERIFY(MenuShown(form));
+    QTest::mouseMove(develop, spot + QPoint(3, 1));
+    QCOMPARE(form.Message->text(), QString("新しい武器を開発します。費用: 30"));
+
+    // The same on the weapon panel.
+    QTest::mouseMove(form.Command3[0], form.Command3[0]->rect().center());
+    QTest::mouseClick(form.Command3[0], Qt::LeftButton, {}, form.Command3[0]->rect().center());
+    GraphicButton* fist = form.Command4[1];
+    QTest::mouseMove(fist, fist->rect().center());
+    QCOMPARE(form.Message->text(), QString("殴ります。（ダメージ = 15 費用 = 0）"));
+    form.SetMessage("");
+    QTest::mouseMove(fist, fist->rect().center() + QPoint(-3, 1));
+    QCOMPARE(form.Message->text(), QString("殴ります。（ダメージ = 15 費用 = 0）"));
+  }
+
   void collectIsCarriedOutAtOnce() {
     RunningGame game(HotSeatSave(), {0.5});
     MainForm& form = game.form();
