@@ -1,8 +1,11 @@
 #include "files/TitleScreen.h"
 
+#include <QByteArray>
 #include <QListWidget>
+#include <QStringDecoder>
 
 #include "core/MainForm.h"
+#include "files/Cp932.h"
 #include "files/Playability.h"
 #include "files/SaveSlots.h"
 #include "files/ScenarioFile.h"
@@ -10,6 +13,24 @@
 #include "media/Text.h"
 
 namespace yuunagi {
+
+namespace {
+
+// The name a scenario is listed and played under: its file name when that is
+// UTF-8, otherwise the name as Windows wrote it, in code page 932 (a file
+// copied from Windows keeps those bytes).
+std::string ShownName(const std::string& fileName) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString decoded = utf8.decode(QByteArrayView(fileName.data(), static_cast<qsizetype>(fileName.size())));
+  if (!utf8.hasError()) return fileName;
+  std::string fromCp932 = Cp932ToUtf8(fileName);
+  return fromCp932.empty() ? decoded.toStdString() : fromCp932;
+}
+
+// Each entry of the list keeps the bytes of its file's name here.
+constexpr int kFileNameRole = Qt::UserRole;
+
+}  // namespace
 
 TitleScreen::TitleScreen(MainForm& form) : form_(form) {
   for (int k = 0; k < static_cast<int>(form.Command1.size()); ++k) {
@@ -57,7 +78,11 @@ void TitleScreen::ShowScenarioList() {
     return;
   }
   form_.List1->clear();
-  for (const std::string& name : names) form_.List1->addItem(ToQString(name));
+  for (const std::string& name : names) {
+    auto* item = new QListWidgetItem(ToQString(ShownName(name)));
+    item->setData(kFileNameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    form_.List1->addItem(item);
+  }
   form_.Command7->show();
   form_.List1->show();
   form_.Picture11->show();
@@ -68,9 +93,12 @@ void TitleScreen::ShowScenarioList() {
 void TitleScreen::List1_Click(int row) {
   if (row < 0) return;
   GameData& data = form_.Data();
-  data.ScenarioName = form_.List1->item(row)->text().toStdString();
+  const QListWidgetItem* item = form_.List1->item(row);
+  data.ScenarioName = item->text().toStdString();
+  const QByteArray fileName = item->data(kFileNameRole).toByteArray();
   std::string error;
-  std::optional<ScenarioRecord> scenario = ReadScenario(form_.ScenarioFolder(), data.ScenarioName, &error);
+  std::optional<ScenarioRecord> scenario =
+      ReadScenario(form_.ScenarioFolder(), std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error);
   if (!scenario) {
     data.Scenario = ScenarioRecord{};
     scenarioProblem_ = error;

@@ -6,8 +6,10 @@
 #include <QListWidget>
 #include <QTest>
 
+#include "files/Cp932.h"
 #include "files/SaveFile.h"
 #include "files/ScenarioFile.h"
+#include "files/TitleScreen.h"
 #include "media/MusicPlayer.h"
 #include "tests/window/WindowTestSupport.h"
 
@@ -125,6 +127,43 @@ class TitleScreenTest : public QObject {
     QCOMPARE(form.Data().ScenarioName, std::string("B上級"));
     QCOMPARE(form.Data().Scenario.StartOwner, second.StartOwner);
     QCOMPARE(form.Message->text(), QString(180, 'x'));
+  }
+
+  void scenarioNamedInCodePage932IsListedAndPlayable() {
+    // A file copied from Windows keeps its name in code page 932 bytes.
+    AppFolder folder;
+    ScenarioRecord old = SixFactionScenario();
+    old.Description = "古い名前のシナリオ。";
+    const std::string cp932Name = Utf8ToCp932("初級");
+    std::string error;
+    QVERIFY2(WriteScenarioFile(folder.Scenarios() / (cp932Name + ".dat"), old, &error), error.c_str());
+    folder.WriteScenario("上級", SixFactionScenario());
+    StartedWindow w = StartWindow(folder);
+    MainForm& form = *w.form;
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Click(form.Command1[0]);
+    Click(form.Command8);
+    QCOMPARE(form.List1->count(), 2);
+    QCOMPARE(form.List1->item(0)->text(), QString("初級"));
+    QCOMPARE(form.List1->item(1)->text(), QString("上級"));
+    QCOMPARE(form.Message->text(), QString("古い名前のシナリオ。"));
+    QCOMPARE(form.Data().ScenarioName, std::string("初級"));
+    QCOMPARE(form.Data().Scenario, old);
+
+    ClickListRow(form.List1, 1);
+    QCOMPARE(form.Data().ScenarioName, std::string("上級"));
+    ClickListRow(form.List1, 0);
+    QCOMPARE(form.Data().Scenario, old);
+    QVERIFY(!form.Title().ScenarioProblem());
+
+    // Played under its readable name.
+    form.HScroll1->setValue(2000);
+    Click(form.Command7);
+    MessageBoxAnswerer answerer({"Yes"});
+    Click(form.Command2[kFactionCount]);
+    QCOMPARE(answerer.texts.size(), 1);
+    QCOMPARE(form.Data().GameState, State::Moving);
+    QCOMPARE(form.windowTitle(), QString("ユウナギ町争奪戦～初級～"));
   }
 
   void unplayableScenarioIsExplainedAndNotStarted() {
