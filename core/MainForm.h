@@ -62,6 +62,8 @@ class MainForm : public PictureBox {
   // Waits `seconds` in the event loop, then calls Engine::NextMove().
   void ScheduleNextMove(float seconds);
   bool MovePending() const { return pauseTimer_.isActive(); }
+  // The length of the pause scheduled last, in milliseconds.
+  int PauseMilliseconds() const { return pauseTimer_.interval(); }
   // The target pick is called off: the weapon panel is offered again.
   void CancelTarget();
 

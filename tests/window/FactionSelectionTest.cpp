@@ -164,6 +164,24 @@ class FactionSelectionTest : public QObject {
     QCOMPARE(answerer.formats, QList<Qt::TextFormat>({Qt::PlainText}));
   }
 
+  void allSixFactionsInAnyOrderOfTheTable() {
+    AppFolder folder;
+    ScenarioRecord scenario = SixFactionScenario();
+    scenario.StartOwner = {1, 0, 2, 3, 4, 5};
+    StartedWindow w = OpenSelection(folder, scenario);
+    MainForm& form = *w.form;
+    QCOMPARE(OfferedFactions(form), QList<int>({0, 1, 2, 3, 4, 5}));
+    QCOMPARE(form.Data().FactionCount, 6);
+    MessageBoxAnswerer answerer({"No"});
+    for (int k : {5, 4, 3, 2, 1}) Click(form.Command2[k]);
+    QCOMPARE(answerer.texts.size(), 0);
+    QCOMPARE(form.Label1[0]->text(), QString("<6P>選択"));
+    QCOMPARE(OfferedFactions(form), QList<int>({0}));
+    Click(form.Command2[0]);
+    QCOMPARE(answerer.texts, QStringList({kConfirmation}));
+    QCOMPARE(OfferedFactions(form), QList<int>({0, 1, 2, 3, 4, 5}));
+  }
+
   void nobodyPickedMakesASpectatorGame() {
     AppFolder folder;
     StartedWindow w = OpenSelection(folder, SixFactionScenario());

@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <chrono>
+
 #include "files/SaveFile.h"
 #include "media/MusicPlayer.h"
 #include "tests/window/WindowTestSupport.h"
@@ -162,6 +164,98 @@ class GamePlayTest : public QObject {
     QCOMPARE(form.Game().MoveCount(), moves);
     QCOMPARE(answerer.texts.size(), 1);  // no question, nothing saved
     QCOMPARE(QDir(QString::fromStdString(folder.Saves().string())).entryList(QDir::Files).size(), 0);
+  }
+
+  void clicksDuringThePauseDoNothing() {
+    AppFolder folder;
+    folder.WriteScenario("初陣", SixFactionScenario());
+    StartedWindow w = StartWindow(folder);
+    MainForm& form = *w.form;
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.HScroll1->setValue(2000);
+    MessageBoxAnswerer answerer({"Yes"});
+    StartSpectatorGame(form, answerer);
+    QVERIFY(form.MovePending());
+    const long long moves = form.Game().MoveCount();
+    const int district = form.Data().CurrentDistrict;
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+      for (PictureBox* panel : form.Picture3) ClickThroughWindow(panel, button);
+      ClickBackground(form, button);
+      QCOMPARE(form.Game().MoveCount(), moves);
+      QCOMPARE(form.Data().CurrentDistrict, district);
+      QVERIFY(form.MovePending());
+    }
+    // The pause still ends in the next move, once.
+    QTRY_COMPARE_WITH_TIMEOUT(form.Game().MoveCount(), moves + 1, 10000);
+    QCOMPARE(form.Data().CurrentDistrict, district + 1);
+    QVERIFY(form.MovePending());
+    QCOMPARE(answerer.texts.size(), 1);
+  }
+
+  void pauseFollowsTheGameSpeed() {
+    AppFolder folder;
+    folder.WriteScenario("初陣", SixFactionScenario());
+    StartedWindow w = StartWindow(folder);
+    MainForm& form = *w.form;
+    MessageBoxAnswerer answerer({"Yes"});
+    form.HScroll1->setValue(100);
+    StartSpectatorGame(form, answerer);
+    QVERIFY(form.MovePending());
+    QCOMPARE(form.PauseMilliseconds(), 100);
+    // The bar is read at each computer move; the moves are driven here as
+    // the end of the pause drives them.
+    for (const int speed : {1000, 2000}) {
+      form.HScroll1->setValue(speed);
+      QCOMPARE(form.Data().GameSpeed, float(speed));
+      const long long moves = form.Game().MoveCount();
+      form.Game().NextMove();
+      QCOMPARE(form.Game().MoveCount(), moves + 1);
+      QVERIFY(form.MovePending());
+      QCOMPARE(form.PauseMilliseconds(), speed);
+    }
+  }
+
+  void closingTheWindowEndsTheProgramAndTheMusic_data() {
+    QTest::addColumn<QString>("screen");
+    QTest::newRow("title") << "title";
+    QTest::newRow("slot panel") << "slots";
+    QTest::newRow("faction selection") << "factions";
+    QTest::newRow("action menu") << "actions";
+  }
+
+  void closingTheWindowEndsTheProgramAndTheMusic() {
+    QFETCH(QString, screen);
+    AppFolder folder;
+    folder.WriteScenario("初陣", SixFactionScenario());
+    StartedWindow w = StartWindow(folder);
+    MainForm& form = *w.form;
+    QVERIFY(form.Music().WaitUntilLoaded(std::chrono::seconds(30)));
+    QVERIFY(form.Music().IsReady());
+    MessageBoxAnswerer answerer({"Yes"});
+    if (screen != "title") Click(form.Command1[0]);
+    if (screen == "factions" || screen == "actions") {
+      Click(form.Command8);
+      Click(form.Command7);
+    }
+    if (screen == "actions") {
+      Click(form.Command2[0]);  // ヒノデ holds district 0, which moves first
+      Click(form.Command2[kFactionCount]);
+      QVERIFY(form.Picture4->isVisible());
+    }
+    const QString shown = screen == "slots" ? "Picture8" : screen == "factions" ? "Picture2"
+                          : screen == "actions" ? "Picture4" : "Picture1";
+    QVERIFY(VisibleControls(form).contains(shown));
+    QVERIFY(!form.Music().CurrentSong().empty());
+
+    QVERIFY(form.close());
+    QCOMPARE(*w.exitStatus, 0);
+    QVERIFY(form.Ended());
+    // The music is closed for good: nothing sounds, and no song starts again.
+    QVERIFY(!form.Music().IsReady());
+    QVERIFY(!form.Music().IsPlaying());
+    QCOMPARE(form.Music().CurrentSong(), std::string());
+    form.Music().PlayMusic("オープニング");
+    QCOMPARE(form.Music().CurrentSong(), std::string());
   }
 
   void continuedGameRestoresTheSaveAndStartsWithItsMover() {

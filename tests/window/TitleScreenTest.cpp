@@ -217,6 +217,23 @@ class TitleScreenTest : public QObject {
     QVERIFY(form.Ended());
   }
 
+  void longScenarioNameIsCutToFourteenCharacters() {
+    // Nineteen half-width characters fit the save's 20 bytes; 14 are shown.
+    AppFolder folder;
+    folder.WriteSave(1, SavedGame("ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀﾞｲﾆﾌﾞ", 9));
+    StartedWindow w = StartWindow(folder);
+    MainForm& form = *w.form;
+    form.HScroll1->setValue(2000);
+    Click(form.Command1[1]);
+    QCOMPARE(form.Option1[1]->text(), QString("ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ Turn 9"));
+    Click(form.Option1[1]);
+    Click(form.Command8);
+    QCOMPARE(form.Data().GameState, State::Moving);
+    QCOMPARE(form.Data().ScenarioName, std::string("ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ"));
+    QCOMPARE(form.windowTitle(), QString("ユウナギ町争奪戦～ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ～"));
+    QCOMPARE(form.Label8->text(), QString("Turn 9"));
+  }
+
   void continuingAnEmptySlotIsRefused() {
     AppFolder folder;
     StartedWindow w = StartWindow(folder);
