@@ -18,12 +18,6 @@ Song Compile(const std::string& body, const std::string& meter = "4/4") {
   return CompileScore(Header(meter) + body, "test.score");
 }
 
-std::vector<int> Keys(const Track& t) {
-  std::vector<int> keys;
-  for (const Note& n : t.notes) keys.push_back(n.key);
-  return keys;
-}
-
 // The message of the error a score raises, or "" if it compiles.
 std::string ErrorOf(const std::string& score) {
   try {
@@ -32,72 +26,6 @@ std::string ErrorOf(const std::string& score) {
     return e.what();
   }
   return "";
-}
-
-TEST(Score, NotesDurationsTiesAndRests) {
-  Song s = Compile("track A\n  gate=100 C4q~ C4q D#4e. Eb4s rq | F#4w |\nend\n");
-  ASSERT_EQ(s.tracks.size(), 1u);
-  const auto& n = s.tracks[0].notes;
-  ASSERT_EQ(n.size(), 4u);  // the tie joins the two C4 quarters
-  EXPECT_EQ(n[0].key, 60);
-  EXPECT_EQ(n[0].length, 960);
-  EXPECT_EQ(n[1].key, 63);
-  EXPECT_EQ(n[1].start, 960);
-  EXPECT_EQ(n[1].length, 360);  // dotted eighth
-  EXPECT_EQ(n[2].key, 63);
-  EXPECT_EQ(n[2].start, 1320);
-  EXPECT_EQ(n[3].key, 66);
-  EXPECT_EQ(n[3].start, 1920);  // after the half rest
-  EXPECT_EQ(s.lengthTicks, 2 * 1920);
-  EXPECT_DOUBLE_EQ(s.Seconds(), 4.0);
-
-  // A shorter gate leaves a gap before the next note; staccato halves a note.
-  Song g = Compile("track A\n  gate=90 C4q C4e' C4e C4h |\nend\n");
-  EXPECT_LT(g.tracks[0].notes[0].length, 480);
-  EXPECT_EQ(g.tracks[0].notes[1].length, 120);
-  // Triplets and joined durations.
-  Song t = Compile("track A\n  C4e3 C4e3 C4e3 C4q+e C4e C4q |\nend\n");
-  EXPECT_EQ(t.tracks[0].notes[1].start, 160);
-  EXPECT_EQ(t.tracks[0].notes[4].start, 480 + 720);
-}
-
-TEST(Score, ChordSymbolsArpeggiosAndPatterns) {
-  Song s = Compile(
-      "pattern riff\n  C3e E3e G3e C4e\nend\n"
-      "track A\n  reg=C4 {Am}h {C}e/0123 |\n"
-      "  omitroot=on {Cmaj7}w |\n"
-      "  @riff:D @riff:G | @riff^-12*2 |\nend\n");
-  std::vector<int> keys = Keys(s.tracks[0]);
-  // Am close above C4: C4 E4 A4. The arpeggio climbs C major past the octave.
-  EXPECT_EQ(std::vector<int>(keys.begin(), keys.begin() + 7), (std::vector<int>{60, 64, 69, 60, 64, 67, 72}));
-  // Cmaj7 without its root: E G B.
-  EXPECT_EQ(std::vector<int>(keys.begin() + 7, keys.begin() + 10), (std::vector<int>{64, 67, 71}));
-  // A pattern written on C, moved up to D and down to G.
-  EXPECT_EQ(keys[10], 50);
-  EXPECT_EQ(keys[14], 43);
-  EXPECT_EQ(keys[18], 36);
-  EXPECT_EQ(s.lengthTicks, 4 * 1920);
-}
-
-TEST(Score, DrumGridsAndChannels) {
-  Song s = Compile(
-      "grid beat 16\n  kick X...x...x...x...\n  hat  ..o...o...o...o.\nend\n"
-      "track Lead\n  prog=73 C5w |\nend\n"
-      "track Drums\n  ch=10 @beat\nend\n"
-      "track Bass\n  A2w |\nend\n");
-  EXPECT_EQ(s.tracks[0].channel, 0);
-  EXPECT_EQ(s.tracks[1].channel, 9);
-  EXPECT_EQ(s.tracks[2].channel, 1);
-  const auto& drums = s.tracks[1].notes;
-  ASSERT_EQ(drums.size(), 8u);
-  EXPECT_EQ(drums[0].key, 36);
-  EXPECT_EQ(drums[0].velocity, 118);
-  EXPECT_EQ(drums[1].key, 42);
-  EXPECT_EQ(drums[1].start, 240);
-  EXPECT_EQ(drums[1].velocity, 64);
-  // The opening program of the lead is set before its first note.
-  const auto& c = s.tracks[0].controls;
-  EXPECT_TRUE(std::any_of(c.begin(), c.end(), [](const Control& x) { return x.number < 0 && x.value == 73; }));
 }
 
 TEST(Score, MistakesAreReportedWithTheirLine) {
@@ -123,29 +51,6 @@ TEST(Score, MistakesAreReportedWithTheirLine) {
   for (const Case& c : cases) {
     std::string error = ErrorOf(c.score);
     EXPECT_NE(error.find(c.expected), std::string::npos) << "score:\n" << c.score << "\nerror: " << error;
-  }
-}
-
-TEST(SmfWriter, VariableLengthQuantitiesAsTheStandardGivesThem) {
-  struct Case {
-    std::uint32_t value;
-    std::vector<std::uint8_t> bytes;
-  } cases[] = {
-      {0x00, {0x00}},
-      {0x40, {0x40}},
-      {0x7F, {0x7F}},
-      {0x80, {0x81, 0x00}},
-      {0x2000, {0xC0, 0x00}},
-      {0x3FFF, {0xFF, 0x7F}},
-      {0x4000, {0x81, 0x80, 0x00}},
-      {0x1FFFFF, {0xFF, 0xFF, 0x7F}},
-      {0x200000, {0x81, 0x80, 0x80, 0x00}},
-      {0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::uint8_t> out;
-    AppendVarLength(out, c.value);
-    EXPECT_EQ(out, c.bytes) << std::hex << c.value;
   }
 }
 

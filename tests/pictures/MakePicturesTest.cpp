@@ -93,18 +93,6 @@ TEST(MakePictures, CommittedPicturesMatchTheDrawingCode) {
   }
 }
 
-TEST(MakePictures, WritesProofsOfTheTitleAndGameScreens) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const ToolRun run = MakePictures({QStringLiteral("--preview"), dir.filePath(QStringLiteral("proofs")),
-                                dir.filePath(QStringLiteral("Picture"))});
-  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-  for (const char* name : {"preview-title.png", "preview-game.png"}) {
-    const QImage proof(dir.filePath(QStringLiteral("proofs/") + QLatin1String(name)));
-    EXPECT_EQ(proof.size(), QSize(1032, 876)) << name;
-  }
-}
-
 TEST(MakePictures, RefusesClearlyWhenItCannotWrite) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
