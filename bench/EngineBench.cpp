@@ -35,7 +35,8 @@ void BM_SpectatorGames(benchmark::State& state) {
     moves += result.moves;
     benchmark::DoNotOptimize(result);
   }
-  state.counters["moves_per_second"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
+  state.counters["moves_per_second"] =
+      benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
   state.counters["moves_per_game"] = static_cast<double>(moves) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_SpectatorGames)->Unit(benchmark::kMillisecond);
@@ -60,7 +61,8 @@ void BM_ComputerMove(benchmark::State& state) {
     engine.ChooseComputerAction();
     if (++n % 600 == 0) reset();  // keep every faction on the board
   }
-  state.counters["moves_per_second"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsRate);
+  state.counters["moves_per_second"] =
+      benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ComputerMove);
 

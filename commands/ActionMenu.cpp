@@ -19,9 +19,10 @@ namespace {
 constexpr int kSaveCommand = 6;
 
 // Hints of the action buttons; 武器開発's depends on the district and is made apart.
-constexpr std::array<std::string_view, 7> kHints = {
-    "敵の勢力を攻撃します。", "民から金を集金します。", "町を開発します。", "兵士を雇います。",
-    "兵士を訓練します。",     "",                       "セーブします。"};
+constexpr std::array<std::string_view, 7> kHints = {"敵の勢力を攻撃します。", "民から金を集金します。",
+                                                    "町を開発します。",       "兵士を雇います。",
+                                                    "兵士を訓練します。",     "",
+                                                    "セーブします。"};
 
 // What one unit of 町開発, 徴兵 and 訓練 costs, shown when the amount is asked for.
 std::string_view RateNote(int action) {
@@ -84,26 +85,14 @@ void ActionMenu::Command3_MouseMove(int index) {
 void ActionMenu::Command3_Click(int index) {
   form_.Picture4->hide();
   switch (index) {
-    case Attack:
-      OpenWeaponPanel();
-      break;
-    case Collect:
-      form_.Game().ExecuteAction(Collect, 0, 0);
-      break;
+    case Attack: OpenWeaponPanel(); break;
+    case Collect: form_.Game().ExecuteAction(Collect, 0, 0); break;
     case Develop:
     case Hire:
-    case Train:
-      AskAmount(index);
-      break;
-    case DevelopWeapon:
-      DevelopNextWeapon();
-      break;
-    case kSaveCommand:
-      SaveGame();
-      break;
-    default:
-      form_.Picture4->show();
-      break;
+    case Train: AskAmount(index); break;
+    case DevelopWeapon: DevelopNextWeapon(); break;
+    case kSaveCommand: SaveGame(); break;
+    default: form_.Picture4->show(); break;
   }
 }
 
@@ -166,11 +155,8 @@ void ActionMenu::ConfirmAmount() {
   const AmountCheck check =
       CheckAmount(form_.Text1->text().toStdString(), data.SelectedCommand, Mover(data).Money);
   switch (check.verdict) {
-    case AmountVerdict::Ignored:
-      break;
-    case AmountVerdict::TooExpensive:
-      form_.SetMessage("お金が足りません!!");
-      break;
+    case AmountVerdict::Ignored: break;
+    case AmountVerdict::TooExpensive: form_.SetMessage("お金が足りません!!"); break;
     case AmountVerdict::Accepted:
       form_.Picture6->hide();
       form_.Game().ExecuteAction(data.SelectedCommand, check.amount, 0);

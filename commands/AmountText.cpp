@@ -11,8 +11,20 @@ namespace {
 
 // Full-width forms an input method produces, with the ASCII they stand for.
 constexpr std::array<std::pair<std::string_view, char>, 14> kFullWidth = {{
-    {"０", '0'}, {"１", '1'}, {"２", '2'}, {"３", '3'}, {"４", '4'}, {"５", '5'}, {"６", '6'},
-    {"７", '7'}, {"８", '8'}, {"９", '9'}, {"＋", '+'}, {"－", '-'}, {"．", '.'}, {"　", ' '},
+    {"０", '0'},
+    {"１", '1'},
+    {"２", '2'},
+    {"３", '3'},
+    {"４", '4'},
+    {"５", '5'},
+    {"６", '6'},
+    {"７", '7'},
+    {"８", '8'},
+    {"９", '9'},
+    {"＋", '+'},
+    {"－", '-'},
+    {"．", '.'},
+    {"　", ' '},
 }};
 
 // The leading part of `text` that could belong to a number, in ASCII. The
@@ -90,14 +102,9 @@ std::optional<i16> AmountPrice(i16 action, i16 amount) {
   long long price = 0;
   switch (action) {
     case Develop:
-    case Train:
-      price = 10LL * amount;
-      break;
-    case Hire:
-      price = amount;
-      break;
-    default:
-      return std::nullopt;
+    case Train: price = 10LL * amount; break;
+    case Hire: price = amount; break;
+    default: return std::nullopt;
   }
   if (!Fits16(price)) return std::nullopt;
   return static_cast<i16>(price);

@@ -10,8 +10,9 @@ namespace yuunagi {
 namespace {
 
 // Hints of the weapon buttons, by level minus one.
-constexpr std::array<std::string_view, kWeaponLevels> kHints = {
-    "殴ります。", "剣で攻撃します。", "銃で攻撃します。", "ミサイルで攻撃します。", "核ミサイルで攻撃します。"};
+constexpr std::array<std::string_view, kWeaponLevels> kHints = {"殴ります。", "剣で攻撃します。",
+                                                                "銃で攻撃します。", "ミサイルで攻撃します。",
+                                                                "核ミサイルで攻撃します。"};
 
 DistrictRecord& Mover(GameData& data) { return data.Districts[data.CurrentDistrict]; }
 

@@ -68,13 +68,14 @@ class Engine {
  private:
   bool IsHumanFaction(int faction) const { return data_.PlayerOfFaction[faction] != 0; }
   void EndGame(const std::string& message);
-  void Buy(i16& field, i16 amount, int pricePerUnit, i16 limit, std::string_view before, std::string_view after);
+  void Buy(i16& field, i16 amount, int pricePerUnit, i16 limit, std::string_view before,
+           std::string_view after);
   i16 DrawHalfToAll(i16 units, int pricePerUnit);
 
   Host& host_;
   RandomSource& random_;
   GameData data_;
-  std::string report_;   // reused buffers: no allocation per move
+  std::string report_;  // reused buffers: no allocation per move
   std::string message_;
   bool finished_ = false;
   int winner_ = -1;

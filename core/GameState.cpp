@@ -39,8 +39,8 @@ bool Engine::ContinueFromSaveData() {
   const SaveRecord& s = data_.SaveData;
   data_.ScenarioName = FitText(s.ScenarioName, 14);
   for (int i = 0; i < kDistrictCount; ++i) {
-    data_.Districts[i] = DistrictRecord{s.Owner[i],    s.Money[i],  s.Soldiers[i],
-                                        s.Strength[i], s.Weapon[i], s.Development[i]};
+    data_.Districts[i] =
+        DistrictRecord{s.Owner[i], s.Money[i], s.Soldiers[i], s.Strength[i], s.Weapon[i], s.Development[i]};
     data_.PlayerOfFaction[i] = s.PlayerOfFaction[i];
   }
   data_.MusicName = FitText(s.MusicName, 14);

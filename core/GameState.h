@@ -20,8 +20,8 @@ constexpr int kWeaponLevels = 5;
 // One district of the town. Six signed 16-bit fields in this order; the
 // scenario and save files store them column by column in the same order.
 struct DistrictRecord {
-  i16 Owner = 0;        // faction index 0..5 that holds the district
-  i16 Money = 0;        // gold
+  i16 Owner = 0;  // faction index 0..5 that holds the district
+  i16 Money = 0;  // gold
   i16 Soldiers = 0;
   i16 Strength = 0;     // strength of the soldiers
   i16 Weapon = 0;       // best weapon level owned, 1 (fists) .. 5 (nuclear missile)
@@ -31,13 +31,13 @@ struct DistrictRecord {
 
 // Phases of play (GameState).
 namespace State {
-constexpr i16 NotStarted = 0;         // title, file and faction selection
-constexpr i16 Moving = 1;             // a move is under way
-constexpr i16 AwaitingTarget = 2;     // a human chose a weapon and must click the target
-constexpr i16 AwaitingClick = 3;      // a human acted; the next click starts the next move
-constexpr i16 Victory = 4;            // one faction holds the whole town
-constexpr i16 LastHumanDestroyed = 5; // no human player is left
-constexpr i16 FactionDestroyed = 6;   // a faction fell and play goes on
+constexpr i16 NotStarted = 0;          // title, file and faction selection
+constexpr i16 Moving = 1;              // a move is under way
+constexpr i16 AwaitingTarget = 2;      // a human chose a weapon and must click the target
+constexpr i16 AwaitingClick = 3;       // a human acted; the next click starts the next move
+constexpr i16 Victory = 4;             // one faction holds the whole town
+constexpr i16 LastHumanDestroyed = 5;  // no human player is left
+constexpr i16 FactionDestroyed = 6;    // a faction fell and play goes on
 }  // namespace State
 
 // The action codes double as the indexes of the action buttons.
@@ -61,8 +61,8 @@ constexpr i16 kDevelopmentLimit = 1000;
 constexpr i16 kWeaponLimit = 5;
 
 inline constexpr std::string_view GameTitle = "ユウナギ町争奪戦";
-inline constexpr std::array<std::string_view, kFactionCount> FactionNames = {
-    "ヒノデ", "ソラノ", "ハナミ", "トコナ", "セリ", "ミオツ"};
+inline constexpr std::array<std::string_view, kFactionCount> FactionNames = {"ヒノデ", "ソラノ", "ハナミ",
+                                                                             "トコナ", "セリ",   "ミオツ"};
 
 // Weapon tables, indexed by weapon level minus one.
 inline constexpr std::array<i16, kWeaponLevels> AttackCost = {0, 5, 15, 45, 100};
@@ -70,8 +70,8 @@ inline constexpr std::array<float, kWeaponLevels> DamageFactor = {1.0f, 1.5f, 2.
 // Price of the next weapon, indexed by the current level. The sixth entry is
 // read (never charged) by the computer strategy at level 5.
 inline constexpr std::array<i16, kWeaponLevels + 1> WeaponDevelopCost = {0, 30, 80, 150, 400, 0};
-inline constexpr std::array<std::string_view, kWeaponLevels> WeaponNames = {
-    "殴る", "剣", "銃", "ミサイル", "核ミサイル"};
+inline constexpr std::array<std::string_view, kWeaponLevels> WeaponNames = {"殴る", "剣", "銃", "ミサイル",
+                                                                            "核ミサイル"};
 
 // Everything a running program knows about the game. The host owns one and
 // hands it to the engine; the window's panels read it and write the few
@@ -79,16 +79,16 @@ inline constexpr std::array<std::string_view, kWeaponLevels> WeaponNames = {
 struct GameData {
   std::array<DistrictRecord, kDistrictCount> Districts{};
   std::array<i16, kFactionCount> PlayerOfFaction{};  // 0 computer, n >= 1 human player n
-  i16 PlayerCount = 0;       // human players; kSpectatorPlayerCount when nobody joined
-  i16 FactionCount = 0;      // factions offered at faction selection
+  i16 PlayerCount = 0;   // human players; kSpectatorPlayerCount when nobody joined
+  i16 FactionCount = 0;  // factions offered at faction selection
   i16 TurnNumber = 0;
-  i16 CurrentDistrict = 0;   // the mover
-  i16 SelectedCommand = 0;   // pending action (amount entry) or weapon level (targeting)
+  i16 CurrentDistrict = 0;  // the mover
+  i16 SelectedCommand = 0;  // pending action (amount entry) or weapon level (targeting)
   i16 GameState = State::NotStarted;
-  i16 StartMode = 0;         // 0 new game, 1 continue
-  i16 SaveSlot = 0;          // 0..3
-  float GameSpeed = 1000.0f; // pause after a computer move, in milliseconds
-  std::string ScenarioName;  // UTF-8, as everywhere in the engine
+  i16 StartMode = 0;          // 0 new game, 1 continue
+  i16 SaveSlot = 0;           // 0..3
+  float GameSpeed = 1000.0f;  // pause after a computer move, in milliseconds
+  std::string ScenarioName;   // UTF-8, as everywhere in the engine
   std::string MusicName;
   ScenarioRecord Scenario;
   SaveRecord SaveData;

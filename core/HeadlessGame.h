@@ -40,9 +40,9 @@ class HeadlessHost : public Host {
 };
 
 struct HeadlessResult {
-  int winner = -1;        // faction index, or -1 for a draw
-  int turns = 0;          // turns played, the first one included
-  long long moves = 0;    // actions carried out
+  int winner = -1;      // faction index, or -1 for a draw
+  int turns = 0;        // turns played, the first one included
+  long long moves = 0;  // actions carried out
 };
 
 // Plays the scenario as a spectator game to its end, or until `maxTurns`

@@ -26,8 +26,7 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 
 QRect Twips(int left, int top, int width, int height) {
-  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-               height / kTwipsPerPixel);
+  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
 }
 
 // The window's client area: 7740 x 6570 twips.
@@ -161,10 +160,10 @@ void MainForm::BuildLayout() {
   Command5[1] = MakeButton(Picture6, IndexedName("Command5", 1), Twips(240, 960, 1335, 375), "キャンセル");
 
   Picture5 = MakePanel(this, "Picture5", Twips(5640, 2520, 1935, 2655), false);
-  Label1[2] = MakeLabel(Picture5, IndexedName("Label1", 2), Twips(360, 120, 1080, 180), "～武器選択～",
-                        headingFont);
-  Command4[0] = MakeButton(Picture5, IndexedName("Command4", 0), Twips(255, 360, 1455, 375), "キャンセル",
-                           false);
+  Label1[2] =
+      MakeLabel(Picture5, IndexedName("Label1", 2), Twips(360, 120, 1080, 180), "～武器選択～", headingFont);
+  Command4[0] =
+      MakeButton(Picture5, IndexedName("Command4", 0), Twips(255, 360, 1455, 375), "キャンセル", false);
   for (int level = 1; level <= kWeaponLevels; ++level) {
     Command4[level] = MakeButton(Picture5, IndexedName("Command4", level),
                                  Twips(240, 360 + 360 * level, 1455, 375), WeaponNames[level - 1], false);
@@ -174,11 +173,12 @@ void MainForm::BuildLayout() {
   for (int i = kDistrictCount - 1; i >= 0; --i) BuildStatusPanel(i);
 
   Picture2 = MakePanel(this, "Picture2", Twips(5640, 2160, 1935, 3015), false);
-  Label1[0] = MakeLabel(Picture2, IndexedName("Label1", 0), Twips(360, 120, 1080, 180), "～勢力選択～",
-                        headingFont);
+  Label1[0] =
+      MakeLabel(Picture2, IndexedName("Label1", 0), Twips(360, 120, 1080, 180), "～勢力選択～", headingFont);
   for (int k = 0; k <= kFactionCount; ++k) {
     const std::string_view caption = k < kFactionCount ? FactionNames[k] : "決定";
-    Command2[k] = MakeButton(Picture2, IndexedName("Command2", k), Twips(240, 360 + 360 * k, 1455, 375), caption);
+    Command2[k] =
+        MakeButton(Picture2, IndexedName("Command2", k), Twips(240, 360 + 360 * k, 1455, 375), caption);
   }
 
   List1 = new QListWidget(this);
@@ -213,10 +213,10 @@ void MainForm::BuildLayout() {
   HScroll1->setTracking(false);
 
   Picture4 = MakePanel(this, "Picture4", Twips(5640, 2160, 1935, 3015), false);
-  Label1[1] = MakeLabel(Picture4, IndexedName("Label1", 1), Twips(360, 120, 1080, 180), "～行動選択～",
-                        headingFont);
-  static constexpr std::array<std::string_view, 7> kActionCaptions = {"攻撃", "集金", "町開発", "徴兵",
-                                                                       "訓練", "武器開発", "セーブ"};
+  Label1[1] =
+      MakeLabel(Picture4, IndexedName("Label1", 1), Twips(360, 120, 1080, 180), "～行動選択～", headingFont);
+  static constexpr std::array<std::string_view, 7> kActionCaptions = {"攻撃", "集金",     "町開発", "徴兵",
+                                                                      "訓練", "武器開発", "セーブ"};
   for (int k = 0; k < 7; ++k) {
     Command3[k] = MakeButton(Picture4, IndexedName("Command3", k), Twips(240, 360 + 360 * k, 1455, 375),
                              kActionCaptions[k]);
@@ -232,9 +232,9 @@ void MainForm::BuildLayout() {
 }
 
 void MainForm::BuildStatusPanel(int i) {
-  static constexpr std::array<QPoint, kDistrictCount> kPlaces = {
-      QPoint(240, 240), QPoint(2040, 240), QPoint(3840, 240),
-      QPoint(240, 2760), QPoint(2040, 2760), QPoint(3840, 2760)};
+  static constexpr std::array<QPoint, kDistrictCount> kPlaces = {QPoint(240, 240),   QPoint(2040, 240),
+                                                                 QPoint(3840, 240),  QPoint(240, 2760),
+                                                                 QPoint(2040, 2760), QPoint(3840, 2760)};
   PictureBox* panel =
       MakePanel(this, IndexedName("Picture3", i), Twips(kPlaces[i].x(), kPlaces[i].y(), 1695, 2415), false);
   Picture3[i] = panel;
@@ -264,7 +264,9 @@ void MainForm::SetMessage(std::string_view text) { Message->setText(ToQString(te
 
 namespace {
 // The game writes a line break as a carriage return; the box shows it as one.
-QString BoxText(std::string_view text) { return ToQString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
+QString BoxText(std::string_view text) {
+  return ToQString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
 }  // namespace
 
 void MainForm::ShowMessageBox(std::string_view text) {

@@ -71,36 +71,36 @@ class MainForm : public PictureBox {
   static QFont LayoutFont(qreal points, bool bold = false);
 
   // ---- Controls, under their designed names ----
-  PictureBox* Picture12 = nullptr;  // holds the texture Etc.bmp
-  PictureBox* Picture11 = nullptr;  // message panel
-  QLabel* Message = nullptr;        // メッセージ
+  PictureBox* Picture12 = nullptr;                         // holds the texture Etc.bmp
+  PictureBox* Picture11 = nullptr;                         // message panel
+  QLabel* Message = nullptr;                               // メッセージ
   std::array<PictureBox*, kFactionCount> SourcePicture{};  // emblems; 1..5 made at start-up
-  PictureBox* Picture10 = nullptr;  // turn panel
-  QLabel* Label8 = nullptr;         // "Turn n"
-  QLabel* Label7 = nullptr;         // "<faction>の戦略"
-  PictureBox* Picture1 = nullptr;   // title buttons
+  PictureBox* Picture10 = nullptr;                         // turn panel
+  QLabel* Label8 = nullptr;                                // "Turn n"
+  QLabel* Label7 = nullptr;                                // "<faction>の戦略"
+  PictureBox* Picture1 = nullptr;                          // title buttons
   std::array<GraphicButton*, 2> Command1{};
-  PictureBox* Picture9 = nullptr;   // holds the town map
+  PictureBox* Picture9 = nullptr;     // holds the town map
   GraphicButton* Command7 = nullptr;  // 決定 of the scenario list
-  PictureBox* Picture6 = nullptr;   // amount entry
+  PictureBox* Picture6 = nullptr;     // amount entry
   QLineEdit* Text1 = nullptr;
   std::array<GraphicButton*, 2> Command5{};
-  PictureBox* Picture5 = nullptr;   // weapon menu
+  PictureBox* Picture5 = nullptr;  // weapon menu
   std::array<GraphicButton*, 6> Command4{};
   std::array<PictureBox*, kDistrictCount> Picture3{};  // status panels
   std::array<QLabel*, kDistrictCount> Data1{}, Data2{}, Data3{}, Data4{}, Data5{}, Data6{};
   std::array<QLabel*, kDistrictCount> Label2{}, Label3{}, Label4{}, Label5{}, Label6{};
-  PictureBox* Picture2 = nullptr;   // faction selection
+  PictureBox* Picture2 = nullptr;  // faction selection
   std::array<GraphicButton*, 7> Command2{};
-  QListWidget* List1 = nullptr;     // scenario list
-  PictureBox* Picture8 = nullptr;   // save slots
+  QListWidget* List1 = nullptr;    // scenario list
+  PictureBox* Picture8 = nullptr;  // save slots
   std::array<GraphicOption*, 4> Option1{};
   GraphicButton* Command8 = nullptr;  // 決定 of the slot panel
   GraphicButton* Command9 = nullptr;  // キャンセル of the slot panel
-  PictureBox* Picture7 = nullptr;   // game speed
+  PictureBox* Picture7 = nullptr;     // game speed
   std::array<QLabel*, 3> Label9{};
   QScrollBar* HScroll1 = nullptr;
-  PictureBox* Picture4 = nullptr;   // action menu
+  PictureBox* Picture4 = nullptr;  // action menu
   std::array<GraphicButton*, 7> Command3{};
   std::array<QLabel*, 4> Label1{};  // headings of the menus
   QLabel* TitleLabel = nullptr;

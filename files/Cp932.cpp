@@ -63,7 +63,7 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   while (!bytes.empty()) {
     const int error = converter.Convert(bytes, out);
     if (error == 0 || error == EINVAL) break;  // EINVAL: half a character at the end
-    bytes.remove_prefix(1);                     // a byte that is no character
+    bytes.remove_prefix(1);                    // a byte that is no character
   }
   return out;
 }

@@ -19,7 +19,8 @@ std::string Cell(std::string_view field, int index) {
 // A district's money never falls below zero in play (every price is checked
 // against it and income is the development level), and the computer players
 // rely on that: with a debt they could find no weapon to pay for.
-std::optional<std::string> CheckNotNegative(std::string_view field, const Column& values, std::string_view what) {
+std::optional<std::string> CheckNotNegative(std::string_view field, const Column& values,
+                                            std::string_view what) {
   for (int i = 0; i < 6; ++i)
     if (values[i] < 0)
       return Cell(field, i) + " が " + std::to_string(values[i]) + " です。" + std::string(what) +
@@ -34,10 +35,12 @@ std::optional<std::string> CheckBoard(std::string_view ownerField, const Column&
                                       std::string_view developmentField, const Column& development) {
   for (int i = 0; i < 6; ++i)
     if (owners[i] < 0 || owners[i] >= kFactionCount)
-      return Cell(ownerField, i) + " が " + std::to_string(owners[i]) + " です。勢力は 0～5 で指定してください。";
+      return Cell(ownerField, i) + " が " + std::to_string(owners[i]) +
+             " です。勢力は 0～5 で指定してください。";
   for (int i = 0; i < 6; ++i)
     if (weapons[i] < 1)
-      return Cell(weaponField, i) + " が " + std::to_string(weapons[i]) + " です。武器は 1 以上で指定してください。";
+      return Cell(weaponField, i) + " が " + std::to_string(weapons[i]) +
+             " です。武器は 1 以上で指定してください。";
   if (auto problem = CheckNotNegative(moneyField, money, "金")) return problem;
   if (auto problem = CheckNotNegative(developmentField, development, "開発")) return problem;
   const std::set<std::int16_t> factions(owners.begin(), owners.end());
@@ -90,8 +93,8 @@ std::optional<std::string> CheckScenario(const ScenarioRecord& scenario) {
 }
 
 std::optional<std::string> CheckSave(const SaveRecord& save) {
-  if (auto problem = CheckBoard("Owner", save.Owner, "Weapon", save.Weapon, "Money", save.Money, "Development",
-                                save.Development)) {
+  if (auto problem = CheckBoard("Owner", save.Owner, "Weapon", save.Weapon, "Money", save.Money,
+                                "Development", save.Development)) {
     return problem;
   }
   if (save.CurrentDistrict < 0 || save.CurrentDistrict >= kDistrictCount)

@@ -42,13 +42,10 @@ inline void SetError(std::string* error, std::string text) {
 
 inline std::string OpenFailure(const std::filesystem::path& path, int error) {
   switch (error) {
-    case ENOENT:
-      return Quote(path) + " がありません。";
+    case ENOENT: return Quote(path) + " がありません。";
     case EACCES:
-    case EPERM:
-      return Quote(path) + " を読む権限がありません。";
-    default:
-      return Quote(path) + " を開けません (" + std::strerror(error) + ")。";
+    case EPERM: return Quote(path) + " を読む権限がありません。";
+    default: return Quote(path) + " を開けません (" + std::strerror(error) + ")。";
   }
 }
 

@@ -15,9 +15,9 @@ constexpr std::size_t kSaveRecordSize = 130;
 
 struct ScenarioRecord {
   std::int16_t StartTurn = 0;
-  std::string Music;                           // 20-byte field
-  std::string Description;                     // 200-byte field
-  std::array<std::string, 6> DifficultyText;   // 20-byte fields, one per start row
+  std::string Music;                          // 20-byte field
+  std::string Description;                    // 200-byte field
+  std::array<std::string, 6> DifficultyText;  // 20-byte fields, one per start row
   std::array<std::int16_t, 6> StartOwner{};
   std::array<std::int16_t, 6> StartMoney{};
   std::array<std::int16_t, 6> StartSoldiers{};

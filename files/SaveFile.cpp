@@ -76,7 +76,8 @@ bool WriteSaveFile(const fs::path& file, const SaveRecord& record, std::string* 
 
 bool AccessSaveSlot(const fs::path& saveFolder, int slot, int mode, SaveRecord& data, std::string* error) {
   if (slot < 0 || slot >= kSaveSlotCount) {
-    record_file::SetError(error, "セーブスロット " + std::to_string(slot) + " はありません。スロットは 0～3 です。");
+    record_file::SetError(error,
+                          "セーブスロット " + std::to_string(slot) + " はありません。スロットは 0～3 です。");
     return false;
   }
   const fs::path file = SaveSlotFile(saveFolder, slot);

@@ -47,7 +47,6 @@ bool AccessSaveSlot(const std::filesystem::path& saveFolder, int slot, int mode,
 std::optional<SaveRecord> ReadSaveFile(const std::filesystem::path& file, std::string* error = nullptr);
 
 // Writes `record` as the whole of `file`, atomically.
-bool WriteSaveFile(const std::filesystem::path& file, const SaveRecord& record,
-                   std::string* error = nullptr);
+bool WriteSaveFile(const std::filesystem::path& file, const SaveRecord& record, std::string* error = nullptr);
 
 }  // namespace yuunagi

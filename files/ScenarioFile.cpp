@@ -52,7 +52,8 @@ ScenarioRecord DecodeScenario(std::string_view fileBytes) {
   record.Music = DecodeField(view.substr(kMusicAt, kMusicWidth));
   record.Description = DecodeField(view.substr(kDescriptionAt, kDescriptionWidth));
   for (std::size_t i = 0; i < 6; ++i)
-    record.DifficultyText[i] = DecodeField(view.substr(kDifficultyAt + i * kDifficultyWidth, kDifficultyWidth));
+    record.DifficultyText[i] =
+        DecodeField(view.substr(kDifficultyAt + i * kDifficultyWidth, kDifficultyWidth));
   std::size_t at = kStartTableAt;
   for (const auto column : kColumns)
     for (std::int16_t& value : record.*column) value = GetInt16(view, std::exchange(at, at + 2));
@@ -82,7 +83,8 @@ std::vector<std::string> ListScenarios(const fs::path& folder) {
   std::vector<std::string> names;
   for (ListedFile& file : ListFiles(folder, kScenarioExtension)) {
     // X.dat and X.DAT side by side are one entry X, read from X.dat.
-    if (std::find(names.begin(), names.end(), file.name) == names.end()) names.push_back(std::move(file.name));
+    if (std::find(names.begin(), names.end(), file.name) == names.end())
+      names.push_back(std::move(file.name));
   }
   return names;
 }

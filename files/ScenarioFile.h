@@ -24,8 +24,8 @@ ScenarioRecord DecodeScenario(std::string_view bytes);
 
 // One plain file of a folder whose name ends in the extension asked for.
 struct ListedFile {
-  std::string name;             // file name without its last extension (StripExtension)
-  std::filesystem::path path;   // the file itself, with its extension as spelled on disk
+  std::string name;            // file name without its last extension (StripExtension)
+  std::filesystem::path path;  // the file itself, with its extension as spelled on disk
 };
 
 // The plain files of `folder` whose names end in `extension` (any letter
@@ -39,12 +39,12 @@ std::vector<std::string> ListScenarios(const std::filesystem::path& folder);
 // The file of the scenario `name` in `folder`: name + ".dat" in whatever
 // letter case the listing found it. nullopt when there is none.
 std::optional<std::filesystem::path> FindScenarioFile(const std::filesystem::path& folder,
-                                                       std::string_view name);
+                                                      std::string_view name);
 
 // Reads the scenario `name` of `folder`. On failure returns nullopt and, when
 // `error` is given, one line telling the player what went wrong.
-std::optional<ScenarioRecord> ReadScenario(const std::filesystem::path& folder,
-                                           std::string_view name, std::string* error = nullptr);
+std::optional<ScenarioRecord> ReadScenario(const std::filesystem::path& folder, std::string_view name,
+                                           std::string* error = nullptr);
 
 // Reads a scenario from a file given by its path (any name).
 std::optional<ScenarioRecord> ReadScenarioFile(const std::filesystem::path& file,

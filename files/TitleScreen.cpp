@@ -21,7 +21,8 @@ namespace {
 // copied from Windows keeps those bytes).
 std::string ShownName(const std::string& fileName) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString decoded = utf8.decode(QByteArrayView(fileName.data(), static_cast<qsizetype>(fileName.size())));
+  const QString decoded =
+      utf8.decode(QByteArrayView(fileName.data(), static_cast<qsizetype>(fileName.size())));
   if (!utf8.hasError()) return fileName;
   std::string fromCp932 = Cp932ToUtf8(fileName);
   return fromCp932.empty() ? decoded.toStdString() : fromCp932;
@@ -98,7 +99,8 @@ void TitleScreen::List1_Click(int row) {
   const QByteArray fileName = item->data(kFileNameRole).toByteArray();
   std::string error;
   std::optional<ScenarioRecord> scenario =
-      ReadScenario(form_.ScenarioFolder(), std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error);
+      ReadScenario(form_.ScenarioFolder(),
+                   std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error);
   if (!scenario) {
     data.Scenario = ScenarioRecord{};
     scenarioProblem_ = error;

@@ -26,12 +26,12 @@ struct MidiSong {
   int trackCount = 0;
   std::int64_t lengthTicks = 0;  // where the last track ends
   double lengthSeconds = 0;
-  std::vector<std::uint32_t> tempos;       // microseconds per quarter, in file order
-  int keySharps = 0;                       // first key signature: sharps (> 0) or flats (< 0)
+  std::vector<std::uint32_t> tempos;  // microseconds per quarter, in file order
+  int keySharps = 0;                  // first key signature: sharps (> 0) or flats (< 0)
   bool minorKey = false;
-  std::array<int, 16> programs;            // first program of each channel, -1 if none
-  std::vector<MidiNote> notes;             // in order of their start
-  int unfinishedNotes = 0;                 // notes still sounding at their track's end
+  std::array<int, 16> programs;  // first program of each channel, -1 if none
+  std::vector<MidiNote> notes;   // in order of their start
+  int unfinishedNotes = 0;       // notes still sounding at their track's end
 
   // Seconds from the beginning of the song to `tick`, by the tempo map.
   double SecondsAt(std::int64_t tick) const;

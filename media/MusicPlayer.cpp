@@ -81,7 +81,8 @@ struct MusicPlayer::Impl {
         synth = sy;
       }
       if (options.liveOutput) {
-        if (!options.alsaDevice.empty()) fluid_settings_setstr(s, "audio.alsa.device", options.alsaDevice.c_str());
+        if (!options.alsaDevice.empty())
+          fluid_settings_setstr(s, "audio.alsa.device", options.alsaDevice.c_str());
         drv = new_fluid_audio_driver2(s, &Impl::PullSound, this);
         if (!drv) {
           std::string why = LastSynthError();

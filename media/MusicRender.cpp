@@ -44,8 +44,8 @@ void PutLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
 
 }  // namespace
 
-bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options,
-                     RenderedMusic& out, std::string& error) {
+bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options, RenderedMusic& out,
+                     std::string& error) {
   QuietSoundLibraries();
   out = RenderedMusic{};
   out.sampleRate = options.sampleRate;
@@ -73,7 +73,8 @@ bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& opti
   fluid_settings_t* settings = NewMusicSynthSettings(options.sampleRate);
   fluid_synth_t* synth = settings ? new_fluid_synth(settings) : nullptr;
   fluid_player_t* player = nullptr;
-  bool ok = synth && IsSoundFontFile(soundFont) && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
+  bool ok =
+      synth && IsSoundFontFile(soundFont) && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
   if (!ok) {
     error = "cannot load the SoundFont " + soundFont;
   } else {

@@ -8,10 +8,10 @@
 namespace yuunagi {
 
 struct MusicRenderOptions {
-  std::string soundFont;    // empty: Debian's General MIDI SoundFont
-  int loops = 1;            // times through the song; 0: endlessly (needs maxSeconds)
-  double maxSeconds = 0;    // > 0: stop after this much, even mid-song
-  double tailSeconds = 0;   // sound kept after the song ends (release, reverb)
+  std::string soundFont;   // empty: Debian's General MIDI SoundFont
+  int loops = 1;           // times through the song; 0: endlessly (needs maxSeconds)
+  double maxSeconds = 0;   // > 0: stop after this much, even mid-song
+  double tailSeconds = 0;  // sound kept after the song ends (release, reverb)
   int sampleRate = 44100;
 };
 
@@ -26,8 +26,8 @@ struct RenderedMusic {
 };
 
 // False, with the reason, when the SoundFont or the file cannot be used.
-bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options,
-                     RenderedMusic& out, std::string& error);
+bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options, RenderedMusic& out,
+                     std::string& error);
 
 // 16-bit stereo PCM.
 bool WriteWavFile(const std::string& path, const RenderedMusic& music, std::string& error);

@@ -12,8 +12,8 @@ namespace {
 // The face of a graphical button: its picture at its natural size from the
 // top-left corner (the button's own colour where the picture ends), a
 // raised or pressed edge, and the caption in the middle.
-void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& caption,
-                      bool pressedIn, bool focused) {
+void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& caption, bool pressedIn,
+                      bool focused) {
   QPainter painter(&button);
   const QRect area = button.rect();
   painter.fillRect(area, button.palette().button());

@@ -71,14 +71,12 @@ char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 }  // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() &&
-         EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+  return text.size() >= suffix.size() && EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 }  // namespace yuunagi

@@ -24,8 +24,8 @@ bool ValidIndex(int i) { return i >= 0 && i < kDistrictCount; }
 }  // namespace
 
 i16 Engine::Damage(i16 strength, int weaponLevel) {
-  return Saturate16(static_cast<long long>(
-      std::floor(static_cast<double>(strength) * DamageFactor[weaponLevel - 1])));
+  return Saturate16(
+      static_cast<long long>(std::floor(static_cast<double>(strength) * DamageFactor[weaponLevel - 1])));
 }
 
 bool Engine::ExecuteAction(i16 action, i16 value, i16 target) {
@@ -49,10 +49,8 @@ bool Engine::ExecuteAction(i16 action, i16 value, i16 target) {
     case DevelopWeapon:
       if (mover.Weapon < 0 || mover.Weapon >= kWeaponLimit) return false;
       break;
-    case Collect:
-      break;
-    default:
-      return false;
+    case Collect: break;
+    default: return false;
   }
 
   ++moves_;
@@ -76,8 +74,8 @@ bool Engine::ExecuteAction(i16 action, i16 value, i16 target) {
         report_.append(FactionNames[old]).append("を占領した!!");
         victim.Owner = mover.Owner;
         // Half the army moves in; an odd soldier is lost (Int rounds down).
-        mover.Soldiers = static_cast<i16>(mover.Soldiers >= 0 ? mover.Soldiers / 2
-                                                              : -((-mover.Soldiers + 1) / 2));
+        mover.Soldiers =
+            static_cast<i16>(mover.Soldiers >= 0 ? mover.Soldiers / 2 : -((-mover.Soldiers + 1) / 2));
         victim.Soldiers = mover.Soldiers;
         host_.DrawDistrictEmblems();
         bool wholeTown = true;
@@ -107,15 +105,9 @@ bool Engine::ExecuteAction(i16 action, i16 value, i16 target) {
       host_.RefreshDistrictPanel(current);
       break;
     }
-    case Develop:
-      Buy(mover.Development, value, 10, kDevelopmentLimit, "開発が", "あがった。");
-      break;
-    case Hire:
-      Buy(mover.Soldiers, value, 1, kSoldiersLimit, "兵士を", "雇った。");
-      break;
-    case Train:
-      Buy(mover.Strength, value, 10, kStrengthLimit, "兵士の強さが", "あがった。");
-      break;
+    case Develop: Buy(mover.Development, value, 10, kDevelopmentLimit, "開発が", "あがった。"); break;
+    case Hire: Buy(mover.Soldiers, value, 1, kSoldiersLimit, "兵士を", "雇った。"); break;
+    case Train: Buy(mover.Strength, value, 10, kStrengthLimit, "兵士の強さが", "あがった。"); break;
     case DevelopWeapon:
       mover.Money = Sub16(mover.Money, WeaponDevelopCost[mover.Weapon]);
       mover.Weapon = Add16(mover.Weapon, 1);
@@ -144,8 +136,7 @@ bool Engine::ExecuteAction(i16 action, i16 value, i16 target) {
       }
       if (IsHumanFaction(moverFaction)) NextMove();
       break;
-    default:
-      break;
+    default: break;
   }
   return true;
 }

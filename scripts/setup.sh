@@ -11,6 +11,7 @@ PACKAGES=(
   nlohmann-json3-dev libcli11-dev
   fonts-ipafont-gothic
   libgif-dev
+  clang-format
 )
 
 missing=()

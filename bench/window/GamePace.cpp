@@ -118,9 +118,10 @@ int MeasureCpu() {
     QTimer::singleShot(10000, [&] {
       const double cpu = CpuSeconds() - cpuAtStart;
       const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
-      std::printf("waiting between computer moves (GameSpeed 2000): %.3f s of CPU in %.1f s = %.2f %% of one core"
-                  " (%lld moves)\n",
-                  cpu, seconds, 100.0 * cpu / seconds, game.form->Game().MoveCount() - movesAtStart);
+      std::printf(
+          "waiting between computer moves (GameSpeed 2000): %.3f s of CPU in %.1f s = %.2f %% of one core"
+          " (%lld moves)\n",
+          cpu, seconds, 100.0 * cpu / seconds, game.form->Game().MoveCount() - movesAtStart);
       QCoreApplication::exit(0);
     });
   });

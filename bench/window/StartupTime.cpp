@@ -33,7 +33,8 @@ class WatchNamedWindow : public QObject {
       done_ = true;
       std::printf("%lld\n", MonotonicNanoseconds());
       std::fflush(stdout);
-      QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
     return false;
   }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "RecordingHost.h"
-#include "tests/support/ScriptedRandom.h"
 #include "core/Engine.h"
+#include "tests/support/ScriptedRandom.h"
 
 namespace yuunagi::testing {
 
@@ -25,7 +25,9 @@ class EngineFixture : public ::testing::Test {
   }
 
   // Every test scripts exactly the chances the engine takes.
-  void TearDown() override { EXPECT_FALSE(random.Overdrawn()) << "the engine drew more random numbers than scripted"; }
+  void TearDown() override {
+    EXPECT_FALSE(random.Overdrawn()) << "the engine drew more random numbers than scripted";
+  }
 
   DistrictRecord& D(int i) { return engine.Data().Districts[i]; }
   GameData& G() { return engine.Data(); }

@@ -78,9 +78,7 @@ TEST(RandomPlay, ClassicStartGamesEndWithOneFactionHoldingTheTown) {
   PlayAndCheck(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50), 150);
 }
 
-TEST(RandomPlay, ThreeFactionGamesEndToo) {
-  PlayAndCheck(MakeScenario({0, 0, 2, 2, 4, 4}, 500, 200), 150);
-}
+TEST(RandomPlay, ThreeFactionGamesEndToo) { PlayAndCheck(MakeScenario({0, 0, 2, 2, 4, 4}, 500, 200), 150); }
 
 TEST(RandomPlay, TheSameSeedPlaysTheSameGame) {
   const ScenarioRecord s = MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50);

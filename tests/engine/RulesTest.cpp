@@ -22,7 +22,12 @@ TEST_F(Rules, SwordAttackCostsDamagesAndReports) {
 }
 
 TEST_F(Rules, EachWeaponHasItsVerbCostAndFactor) {
-  struct Case { int level; int cost; int damage; const char* text; };
+  struct Case {
+    int level;
+    int cost;
+    int damage;
+    const char* text;
+  };
   const Case cases[] = {
       {1, 0, 7, "ヒノデの戦略: ソラノを殴った。7のダメージ!!"},
       {2, 5, 10, "ヒノデの戦略: ソラノを斬りつけた。10のダメージ!!"},
@@ -47,7 +52,8 @@ TEST_F(Rules, NuclearMissileAtFullStrengthDoesTenThousand) {
   D(1).Soldiers = 10000;
   random.Push({0.7});
   engine.ExecuteAction(Attack, 5, 1);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノに核ミサイルをはなった。10000のダメージ!!ソラノを占領した!!");
+  EXPECT_EQ(host.LastMessage(),
+            "ヒノデの戦略: ソラノに核ミサイルをはなった。10000のダメージ!!ソラノを占領した!!");
   EXPECT_EQ(D(1).Owner, 0);  // exactly 0 left: captured
 }
 
@@ -111,8 +117,9 @@ TEST_F(Rules, TakingTheLastDistrictWinsTheTownAndEndsTheProgram) {
   // The message line is written first, then yield, stop, message box, end.
   const auto& c = host.calls;
   ASSERT_GE(c.size(), 5u);
-  EXPECT_EQ(std::vector<std::string>(c.end() - 5, c.end()),
-            (std::vector<std::string>{"message", "yield", "stop", "box:ヒノデはユウナギ町を制圧した。", "end"}));
+  EXPECT_EQ(
+      std::vector<std::string>(c.end() - 5, c.end()),
+      (std::vector<std::string>{"message", "yield", "stop", "box:ヒノデはユウナギ町を制圧した。", "end"}));
   // Nothing more happens once the program has ended.
   EXPECT_FALSE(engine.ExecuteAction(Collect, 0, 0));
 }
@@ -226,12 +233,14 @@ TEST_F(Rules, CallsOutsideTheContractChangeNothing) {
   D(0).Weapon = 3;
   D(2).Owner = 0;  // a second district of the mover's own faction
   const auto board = G().Districts;
-  const struct { i16 action, value, target; } refused[] = {
-      {Develop, 0, 0}, {Hire, -5, 0}, {Train, 0, 0},       // amounts below 1
-      {Attack, 0, 1},  {Attack, 4, 1}, {Attack, -1, 1},    // levels outside 1..Weapon
-      {Attack, 1, 6},  {Attack, 1, -1},                    // no such district
-      {Attack, 1, 0},  {Attack, 1, 2},                     // the mover's own faction
-      {6, 0, 0},       {-1, 0, 0},                         // no such action
+  const struct {
+    i16 action, value, target;
+  } refused[] = {
+      {Develop, 0, 0}, {Hire, -5, 0},   {Train, 0, 0},    // amounts below 1
+      {Attack, 0, 1},  {Attack, 4, 1},  {Attack, -1, 1},  // levels outside 1..Weapon
+      {Attack, 1, 6},  {Attack, 1, -1},                   // no such district
+      {Attack, 1, 0},  {Attack, 1, 2},                    // the mover's own faction
+      {6, 0, 0},       {-1, 0, 0},                        // no such action
   };
   for (const auto& call : refused) {
     EXPECT_FALSE(engine.ExecuteAction(call.action, call.value, call.target))
@@ -250,7 +259,8 @@ TEST_F(Rules, ArithmeticSaturatesInsteadOfOverflowing) {
   engine.ExecuteAction(Attack, 5, 1);
   EXPECT_EQ(D(0).Strength, 32767);
   EXPECT_EQ(D(1).Owner, 0);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノに核ミサイルをはなった。32767のダメージ!!ソラノを占領した!!");
+  EXPECT_EQ(host.LastMessage(),
+            "ヒノデの戦略: ソラノに核ミサイルをはなった。32767のダメージ!!ソラノを占領した!!");
 
   D(0).Money = -32768;
   engine.ExecuteAction(Develop, 10, 0);

@@ -28,7 +28,7 @@ TEST_F(Strategy, BestDamageUsesTheStrongestWeaponItCanPayFor) {
   D(0).Money = 0;
   EXPECT_EQ(engine.BestDamage(0), 10);  // fists are free
   D(0).Money = -1;
-  EXPECT_EQ(engine.BestDamage(0), 0);   // cannot even pay for fists
+  EXPECT_EQ(engine.BestDamage(0), 0);  // cannot even pay for fists
 }
 
 TEST_F(Strategy, CapturingWeaponIsTheCheapestThatTakesTheTarget) {
@@ -49,8 +49,8 @@ TEST_F(Strategy, CapturableTargetSearchGivesUpAfterTenDraws) {
 
 TEST_F(Strategy, CapturableTargetSkipsOwnFactionAndStrongDistricts) {
   D(2).Owner = 0;
-  D(2).Soldiers = 0;  // weak, but the mover's own
-  D(3).Soldiers = 10;  // exactly the fists' damage
+  D(2).Soldiers = 0;                   // weak, but the mover's own
+  D(3).Soldiers = 10;                  // exactly the fists' damage
   random.Push({0.0, 0.4, 0.99, 0.5});  // districts 0 (own), 2 (own), 5 (strong), 3
   EXPECT_EQ(engine.FindCapturableTarget(), 3);
   ExpectAllDrawsUsed(4);
@@ -202,7 +202,8 @@ TEST_F(Strategy, EarlyTurnsGiveTrainingAnExtraChance) {
 
   G().TurnNumber = 11;
   NoCapture();
-  random.Push({0.9, 0.9, 0.9, 0.9, 0.9, /*train*/ 0.5, 0.1, /*target*/ 0.2, 0.9, 0.9, 0.9, 0.9, /*attack*/ 0.9});
+  random.Push(
+      {0.9, 0.9, 0.9, 0.9, 0.9, /*train*/ 0.5, 0.1, /*target*/ 0.2, 0.9, 0.9, 0.9, 0.9, /*attack*/ 0.9});
   engine.ChooseComputerAction();
   EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを殴った。16のダメージ!!");
   ExpectAllDrawsUsed(41);

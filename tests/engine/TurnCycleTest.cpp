@@ -41,7 +41,7 @@ TEST_F(TurnCycle, StartGameLimitsTheBoardShowsItAndBeginsTheFirstMove) {
   EXPECT_EQ(host.messages.front(), "戦闘開始!!");
   // Panels first, then emblems, then the screen; music after a yield; then the move.
   const std::vector<std::string> expected = {
-      "refresh:0", "refresh:1", "refresh:2", "refresh:3", "refresh:4", "refresh:5", "emblems",
+      "refresh:0", "refresh:1", "refresh:2", "refresh:3", "refresh:4", "refresh:5",   "emblems",
       "screen",    "turn:1",    "message",   "yield",     "play",      "highlight:0", "menu:1"};
   EXPECT_EQ(host.calls, expected);
   EXPECT_EQ(host.highlighted, 0);
@@ -65,7 +65,7 @@ TEST_F(TurnCycle, AComputerMoveActsThenPausesForTheGameSpeed) {
 }
 
 TEST_F(TurnCycle, IncomeAndTheTurnCounterComeOnlyWithTheWrapToDistrictZero) {
-  Human(0, 1);  // district 0 waits for its player: nothing acts after the income
+  Human(0, 1);              // district 0 waits for its player: nothing acts after the income
   G().CurrentDistrict = 3;  // as a continued game might begin
   G().TurnNumber = 4;
   D(0).Money = 9950;
@@ -114,9 +114,9 @@ TEST_F(TurnCycle, EveryTurnHasSixMovesAndTheHighlightFollowsTheMover) {
   for (const auto& c : host.calls) {
     if (c.find("highlight:") != std::string::npos) highlights.push_back(c);
   }
-  const std::vector<std::string> expected = {
-      "unhighlight:0", "highlight:1", "unhighlight:1", "highlight:2", "unhighlight:2", "highlight:3",
-      "unhighlight:3", "highlight:4", "unhighlight:4", "highlight:5", "unhighlight:5", "highlight:0"};
+  const std::vector<std::string> expected = {"unhighlight:0", "highlight:1", "unhighlight:1", "highlight:2",
+                                             "unhighlight:2", "highlight:3", "unhighlight:3", "highlight:4",
+                                             "unhighlight:4", "highlight:5", "unhighlight:5", "highlight:0"};
   EXPECT_EQ(highlights, expected);
   EXPECT_EQ(host.scheduled, 5);
   EXPECT_EQ(G().TurnNumber, 2);

@@ -20,8 +20,8 @@ TEST(Cp932, ConvertsBothWays) {
 }
 
 TEST(Cp932, TildeIs8160BothWays) {
-  EXPECT_EQ(Utf8ToCp932("～"), "\x81\x60");   // U+FF5E
-  EXPECT_EQ(Utf8ToCp932("〜"), "\x81\x60");   // U+301C wave dash
+  EXPECT_EQ(Utf8ToCp932("～"), "\x81\x60");  // U+FF5E
+  EXPECT_EQ(Utf8ToCp932("〜"), "\x81\x60");  // U+301C wave dash
   EXPECT_EQ(Cp932ToUtf8("\x81\x60"), "～");
   EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932("～セーブファイル選択～")), "～セーブファイル選択～");
 }
@@ -30,7 +30,10 @@ TEST(Cp932, UnencodableTextIsMarked) {
   bool exact = true;
   EXPECT_EQ(Utf8ToCp932("caf\xC3\xA9", &exact), "caf?");
   EXPECT_FALSE(exact);
-  EXPECT_EQ(Utf8ToCp932("A\xFF" "B", &exact), "A?B");  // malformed UTF-8
+  EXPECT_EQ(Utf8ToCp932("A\xFF"
+                        "B",
+                        &exact),
+            "A?B");  // malformed UTF-8
   EXPECT_FALSE(exact);
   EXPECT_EQ(Utf8ToCp932("初級", &exact), "\x8F\x89\x8B\x89");
   EXPECT_TRUE(exact);
@@ -53,9 +56,11 @@ TEST(Cp932, FieldsArePaddedAndNeverKeepHalfACharacter) {
 }
 
 TEST(Cp932, DecodingDropsWhatIsNoTextAndTheFieldPadding) {
-  EXPECT_EQ(DecodeField("AB\x82"), "AB");           // lead byte cut off by the field end
-  EXPECT_EQ(DecodeField("A\x80" "B  "), "AB");      // 0x80 is no character
-  EXPECT_EQ(DecodeField("A\x82 B"), "A B");         // a lead byte without a valid trail
+  EXPECT_EQ(DecodeField("AB\x82"), "AB");  // lead byte cut off by the field end
+  EXPECT_EQ(DecodeField("A\x80"
+                        "B  "),
+            "AB");                           // 0x80 is no character
+  EXPECT_EQ(DecodeField("A\x82 B"), "A B");  // a lead byte without a valid trail
   EXPECT_EQ(DecodeField(std::string("AB\0\0  ", 6)), "AB");
   EXPECT_EQ(DecodeField(std::string(20, '\0')), "");
   EXPECT_EQ(DecodeField(std::string(20, ' ')), "");

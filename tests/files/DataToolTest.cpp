@@ -23,7 +23,7 @@ using testing::TempFolder;
 using testing::WriteBytes;
 
 struct ToolRun {
-  int status = -1;        // exit status; -1 when the tool did not exit by itself
+  int status = -1;  // exit status; -1 when the tool did not exit by itself
   std::string out, err;
 };
 
@@ -110,7 +110,8 @@ TEST(DataTool, BuildsAndDumpsAScenario) {
 TEST(DataTool, BuildsAndDumpsASave) {
   TempFolder dir;
   WriteJson(dir / "g.json", SaveJson());
-  const ToolRun build = RunTool(dir, {"build", (dir / "g.json").string(), "-o", (dir / "Save0.sav").string()});
+  const ToolRun build =
+      RunTool(dir, {"build", (dir / "g.json").string(), "-o", (dir / "Save0.sav").string()});
   ASSERT_EQ(build.status, 0) << build.err;
   SaveRecord read;
   ASSERT_TRUE(AccessSaveSlot(dir.path(), 0, kReadSlot, read));
@@ -123,7 +124,8 @@ TEST(DataTool, BuildsAndDumpsASave) {
 
 TEST(DataTool, MissingKeysAreZeroOrEmpty) {
   TempFolder dir;
-  WriteJson(dir / "s.json", Json::parse(R"({"StartOwner": [0, 1, 0, 1, 0, 1], "StartWeapon": [1, 1, 1, 1, 1, 1]})"));
+  WriteJson(dir / "s.json",
+            Json::parse(R"({"StartOwner": [0, 1, 0, 1, 0, 1], "StartWeapon": [1, 1, 1, 1, 1, 1]})"));
   ASSERT_EQ(RunTool(dir, {"build", (dir / "s.json").string(), "-o", (dir / "m.dat").string()}).status, 0);
   const ScenarioRecord s = *ReadScenario(dir.path(), "m");
   EXPECT_EQ(s.StartTurn, 0);
@@ -163,7 +165,8 @@ TEST(DataTool, BadInputIsOneLineAndWritesNothing) {
       {"text not Shift-JIS", withScenario("Description", "\xF0\x9F\x8C\x8A"), "out.dat", "Description"},
       {"difficulty not text", withScenario("DifficultyText", Json::array({1, 2, 3, 4, 5, 6})), "out.dat",
        "DifficultyText(0)"},
-      {"unplayable", withScenario("StartOwner", Json::array({0, 1, 9, 3, 4, 5})), "out.dat", "StartOwner(2) が 9"},
+      {"unplayable", withScenario("StartOwner", Json::array({0, 1, 9, 3, 4, 5})), "out.dat",
+       "StartOwner(2) が 9"},
       {"scenario keys in a save", ScenarioJson().dump(), "out.sav", "\"StartTurn\""},
       {"unknown extension", ScenarioJson().dump(), "out.txt", ".dat"},
       {"folder missing", ScenarioJson().dump(), "no/such/out.dat", "no/such"},
@@ -187,7 +190,8 @@ TEST(DataTool, BadInputIsOneLineAndWritesNothing) {
   EXPECT_NE(missing.err.find("gone.dat"), std::string::npos);
   fs::create_directory(dir / "folder.sav");
   EXPECT_EQ(RunTool(dir, {"check", (dir / "folder.sav").string()}).status, 1);
-  EXPECT_EQ(RunTool(dir, {"build", (dir / "missing.json").string(), "-o", (dir / "x.dat").string()}).status, 1);
+  EXPECT_EQ(RunTool(dir, {"build", (dir / "missing.json").string(), "-o", (dir / "x.dat").string()}).status,
+            1);
   ASSERT_EQ(mkfifo((dir / "pipe.json").c_str(), 0644), 0);  // refused, never waited on
   EXPECT_EQ(RunTool(dir, {"build", (dir / "pipe.json").string(), "-o", (dir / "x.dat").string()}).status, 1);
   ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0644), 0);
@@ -250,7 +254,7 @@ TEST(DataTool, SurvivesRandomAndTruncatedFiles) {
     if (round % 4 < 2) {  // random bytes of any length up to a bit past the record
       bytes.resize(generator() % 600);
       for (char& b : bytes) b = static_cast<char>(generator() & 0xFF);
-    } else {              // a valid record cut short
+    } else {  // a valid record cut short
       const std::string& valid = isSave ? validSave : validScenario;
       bytes = valid.substr(0, generator() % (valid.size() + 1));
     }
@@ -277,7 +281,8 @@ TEST(DataTool, RendersASongToAWavFile) {
   const std::string song = std::string(YUUNAGI_SOURCE_DIR) + "/assets/Music/嵐の前夜.mid";
   const std::string soundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
   if (!fs::exists(soundfont)) GTEST_SKIP() << "TimGM6mb SoundFont not installed";
-  ToolRun run = RunTool(dir, {"render-music", song, "-o", (dir / "song.wav").string(), "--soundfont", soundfont});
+  ToolRun run =
+      RunTool(dir, {"render-music", song, "-o", (dir / "song.wav").string(), "--soundfont", soundfont});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string wav = ReadBytes(dir / "song.wav");
   ASSERT_GT(wav.size(), 44u);

@@ -26,8 +26,8 @@ SaveRecord PlayableSave() {
 TEST(CheckScenario, AcceptsWhatTheGameCanPlay) {
   EXPECT_EQ(CheckScenario(PlayableScenario()), std::nullopt);
   ScenarioRecord s = PlayableScenario();
-  s.StartOwner = {2, 2, 4, 4, 2, 2};  // two factions are enough
-  s.StartWeapon = {9, 5, 1, 1, 1, 1};  // above 5 is cut to 5 when the game starts
+  s.StartOwner = {2, 2, 4, 4, 2, 2};      // two factions are enough
+  s.StartWeapon = {9, 5, 1, 1, 1, 1};     // above 5 is cut to 5 when the game starts
   s.StartMoney = {20000, 0, 0, 0, 0, 0};  // cut to 10000 when the game starts
   s.StartSoldiers = {-5, 0, 0, 0, 0, 0};  // soldiers and strength are not judged
   s.StartStrength = {-1000, 0, 0, 0, 0, 0};
@@ -51,7 +51,8 @@ TEST(CheckScenario, NamesTheFieldAndTheDistrict) {
   EXPECT_EQ(CheckScenario(s), "StartDevelopment(4) が -1 です。開発は 0 以上で指定してください。");
   s = PlayableScenario();
   s.StartOwner = {1, 1, 1, 1, 1, 1};
-  EXPECT_EQ(CheckScenario(s), "StartOwner がすべて 1 (ソラノ) です。2 つ以上の勢力に地区を持たせてください。");
+  EXPECT_EQ(CheckScenario(s),
+            "StartOwner がすべて 1 (ソラノ) です。2 つ以上の勢力に地区を持たせてください。");
   // An empty (all-zero) scenario fails on its weapons first.
   EXPECT_EQ(CheckScenario(ScenarioRecord{}), "StartWeapon(0) が 0 です。武器は 1 以上で指定してください。");
 }
@@ -87,7 +88,8 @@ TEST(CheckSave, RejectsWhatTheGameCannotContinue) {
   EXPECT_EQ(CheckSave(s), "CurrentDistrict が 6 です。地区は 0～5 で指定してください。");
   s = PlayableSave();
   s.PlayerCount = 10;
-  EXPECT_EQ(CheckSave(s), "PlayerOfFaction(1) が 1 です。PlayerCount が 10 (観戦) のときは、すべて 0 にしてください。");
+  EXPECT_EQ(CheckSave(s),
+            "PlayerOfFaction(1) が 1 です。PlayerCount が 10 (観戦) のときは、すべて 0 にしてください。");
   s = PlayableSave();
   s.PlayerCount = 0;
   EXPECT_EQ(CheckSave(s), "PlayerCount が 0 です。人数は 1～6 か、観戦なら 10 で指定してください。");
@@ -99,7 +101,8 @@ TEST(CheckSave, RejectsWhatTheGameCannotContinue) {
   s = PlayableSave();
   s.PlayerOfFaction[4] = 2;
   EXPECT_EQ(CheckSave(s),
-            "PlayerOfFaction(4) が PlayerOfFaction(2) と同じ 2 です。プレイヤー番号は重ならないようにしてください。");
+            "PlayerOfFaction(4) が PlayerOfFaction(2) と同じ 2 "
+            "です。プレイヤー番号は重ならないようにしてください。");
   s = PlayableSave();
   s.PlayerCount = 3;
   EXPECT_EQ(CheckSave(s),

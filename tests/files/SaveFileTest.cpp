@@ -60,7 +60,9 @@ TEST(SaveRecordBytes, FollowTheFileLayout) {
   const std::string bytes = EncodeSave(s);
   ASSERT_EQ(bytes.size(), 130u);
   EXPECT_EQ(Int16At(bytes, 0), 12);
-  EXPECT_EQ(bytes.substr(2, 20), "\x90\xed\x93\xac" "1               ");
+  EXPECT_EQ(bytes.substr(2, 20),
+            "\x90\xed\x93\xac"
+            "1               ");
   EXPECT_EQ(bytes.substr(22, 20), "\x8f\x89\x8b\x89" + std::string(16, ' '));
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(Int16At(bytes, 42 + 2 * i), s.Owner[i]);
@@ -92,7 +94,8 @@ TEST(SaveSlot, WritesAndReadsBackEverySlot) {
     EXPECT_EQ(read, s);
     EXPECT_EQ(fs::file_size(SaveSlotFile(save, slot)), 130u);
   }
-  EXPECT_EQ(FolderEntries(save), (std::vector<std::string>{"Save0.sav", "Save1.sav", "Save2.sav", "Save3.sav"}));
+  EXPECT_EQ(FolderEntries(save),
+            (std::vector<std::string>{"Save0.sav", "Save1.sav", "Save2.sav", "Save3.sav"}));
   // Saving again overwrites; the file stays 130 bytes.
   SaveRecord again = SampleSave(99);
   ASSERT_TRUE(AccessSaveSlot(save, 2, kWriteSlot, again));
@@ -172,7 +175,8 @@ TEST(SaveSlot, AFailedWriteLeavesTheOldSlotWhole) {
   WriteBytes(save / "Save0.sav.tmp", "half");
   ASSERT_TRUE(AccessSaveSlot(save, 0, kWriteSlot, next, &error)) << error;
   EXPECT_EQ(ReadBytes(SaveSlotFile(save, 0)), EncodeSave(next) + "tail");
-  EXPECT_EQ(FolderEntries(save), (std::vector<std::string>{".Save0.sav.AAAAAA", "Save0.sav", "Save0.sav.tmp"}));
+  EXPECT_EQ(FolderEntries(save),
+            (std::vector<std::string>{".Save0.sav.AAAAAA", "Save0.sav", "Save0.sav.tmp"}));
   WriteBytes(SaveSlotFile(save, 0), old);
 
   // The disk fills up in the middle of the write.
@@ -241,7 +245,8 @@ TEST(SaveSlot, AKilledSaveLeavesEitherTheOldOrTheNewRecord) {
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     const std::string now = ReadBytes(SaveSlotFile(root.path(), 1));
-    ASSERT_TRUE(now == firstBytes || now == secondBytes) << "round " << round << ": " << now.size() << " bytes";
+    ASSERT_TRUE(now == firstBytes || now == secondBytes)
+        << "round " << round << ": " << now.size() << " bytes";
   }
   // Whatever the kills left behind, the next save goes through.
   SaveRecord last = SampleSave(300);

@@ -38,8 +38,10 @@ TEST(ScenarioRecordBytes, FollowTheFileLayout) {
   const std::string bytes = EncodeScenario(s);
   ASSERT_EQ(bytes.size(), 414u);
   EXPECT_EQ(Int16At(bytes, 0), 1);
-  EXPECT_EQ(bytes.substr(2, 20), "\x90\xed\x93\xac" "1               ");  // 戦闘1, blank-padded
-  EXPECT_EQ(bytes.substr(22, 4), "\x83\x86\x83\x45");                    // ユウ
+  EXPECT_EQ(bytes.substr(2, 20),
+            "\x90\xed\x93\xac"
+            "1               ");                       // 戦闘1, blank-padded
+  EXPECT_EQ(bytes.substr(22, 4), "\x83\x86\x83\x45");  // ユウ
   EXPECT_EQ(bytes[221], ' ');
   EXPECT_EQ(bytes.substr(222 + 5 * 20, 20), "\x8b\x53" + std::string(18, ' '));  // 鬼, row 5
   for (int i = 0; i < 6; ++i) {

@@ -11,7 +11,7 @@ TEST(FitText, CutsToCharactersThenDropsTrailingBlanks) {
   EXPECT_EQ(FitText(std::string(20, ' '), 16), "");
   EXPECT_EQ(FitText("", 16), "");
   EXPECT_EQ(FitText("short", 16), "short");
-  EXPECT_EQ(FitText(" A B  ", 16), " A B");              // inner and leading blanks stay
+  EXPECT_EQ(FitText(" A B  ", 16), " A B");                      // inner and leading blanks stay
   EXPECT_EQ(FitText("ABC\xE3\x80\x80", 16), "ABC\xE3\x80\x80");  // only U+0020 is a blank
   EXPECT_EQ(FitText("ABCDEFGHIJKLMNO ", 15), "ABCDEFGHIJKLMNO");
   EXPECT_EQ(FitText("ABC", 0), "");
@@ -46,9 +46,9 @@ TEST(Utf8Helpers, MeasureAndValidate) {
   EXPECT_EQ(Utf16Length("町争奪戦"), 4u);
   EXPECT_EQ(Utf16Length("\xF0\x9F\x8C\x8A"), 2u);
   EXPECT_EQ(Utf16Length("\xFF\xFE"), 2u);
-  EXPECT_EQ(Utf8CharLength("\xC0\xAF"), 0u);          // overlong "/"
-  EXPECT_EQ(Utf8CharLength("\xED\xA0\x80"), 0u);      // a surrogate
-  EXPECT_EQ(Utf8CharLength("\xE3\x81"), 0u);          // cut short
+  EXPECT_EQ(Utf8CharLength("\xC0\xAF"), 0u);      // overlong "/"
+  EXPECT_EQ(Utf8CharLength("\xED\xA0\x80"), 0u);  // a surrogate
+  EXPECT_EQ(Utf8CharLength("\xE3\x81"), 0u);      // cut short
   EXPECT_EQ(Utf8CharLength("あい"), 3u);
   EXPECT_TRUE(EndsWithIgnoringCase("X.DaT", ".dat"));
   EXPECT_FALSE(EndsWithIgnoringCase("dat", ".dat"));

@@ -17,8 +17,20 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes Header(int format, int tracks, int division) {
-  return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, std::uint8_t(format), std::uint8_t(tracks >> 8), std::uint8_t(tracks),
-          std::uint8_t(division >> 8), std::uint8_t(division)};
+  return {'M',
+          'T',
+          'h',
+          'd',
+          0,
+          0,
+          0,
+          6,
+          0,
+          std::uint8_t(format),
+          std::uint8_t(tracks >> 8),
+          std::uint8_t(tracks),
+          std::uint8_t(division >> 8),
+          std::uint8_t(division)};
 }
 
 Bytes Chunk(const Bytes& events) {
@@ -47,9 +59,9 @@ std::string Refusal(const Bytes& bytes) {
 
 TEST(MidiFile, ReadsAWellFormedFile) {
   // Running status (the note-off written as a second note-on of velocity 0).
-  Bytes events = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // 120 beats a minute
-                  0x00, 0xC0, 19,                            // program 19 on channel 1
-                  0x00, 0x90, 64, 90, 0x83, 0x60, 64, 0,      // E4 for a quarter
+  Bytes events = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,     // 120 beats a minute
+                  0x00, 0xC0, 19,                               // program 19 on channel 1
+                  0x00, 0x90, 64,   90,   0x83, 0x60, 64,   0,  // E4 for a quarter
                   0x00, 0xFF, 0x2F, 0x00};
   MidiSong song;
   std::string error;
@@ -77,12 +89,19 @@ TEST(MidiFile, RefusesDamagedAndHostileFiles) {
       {"SMPTE time", File(Header(1, 1, 0xE728), {kOneNote}), "time division"},
       {"zero division", File(Header(1, 1, 0), {kOneNote}), "time division"},
       {"missing track", File(Header(1, 2, 480), {kOneNote}), "ends before track 2"},
-      {"track runs past the end", [&] { Bytes b = File(h, {kOneNote}); b[21] = 0x7F; return b; }(), "past the end"},
+      {"track runs past the end",
+       [&] {
+         Bytes b = File(h, {kOneNote});
+         b[21] = 0x7F;
+         return b;
+       }(),
+       "past the end"},
       {"no end of track", File(h, {{0x00, 0x90, 60, 100}}), "no end-of-track marker"},
       {"five-byte delta", File(h, {{0x81, 0x81, 0x81, 0x81, 0x01, 0xFF, 0x2F, 0x00}}), "delta time"},
       {"data before any status", File(h, {{0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00}}), "without a status"},
       {"data byte above 127", File(h, {{0x00, 0x90, 0xC8, 100, 0x00, 0xFF, 0x2F, 0x00}}), "out of range"},
-      {"tempo of zero", File(h, {{0x00, 0xFF, 0x51, 0x03, 0, 0, 0, 0x00, 0xFF, 0x2F, 0x00}}), "tempo of zero"},
+      {"tempo of zero", File(h, {{0x00, 0xFF, 0x51, 0x03, 0, 0, 0, 0x00, 0xFF, 0x2F, 0x00}}),
+       "tempo of zero"},
       {"short tempo", File(h, {{0x00, 0xFF, 0x51, 0x02, 1, 1, 0x00, 0xFF, 0x2F, 0x00}}), "wrong length"},
       {"huge meta", File(h, {{0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0x7F}}), "broken meta"},
       {"huge sysex", File(h, {{0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F}}), "system exclusive"},

@@ -183,7 +183,8 @@ TEST(MusicPlayer, SongAskedForWhileLoadingStartsWhenReady) {
 }
 
 TEST(MusicPlayer, ClosingWhileLoadingWaitsForTheLoaderCleanly) {
-  const std::string soundFont = DefaultSoundFontPath().empty() ? test::kSmallSoundFont : DefaultSoundFontPath();
+  const std::string soundFont =
+      DefaultSoundFontPath().empty() ? test::kSmallSoundFont : DefaultSoundFontPath();
   {
     MusicPlayer player(Offline(soundFont));
     player.OpenMusic();
@@ -221,7 +222,8 @@ TEST(MusicPlayer, BrokenFilesAndBadNamesStaySilent) {
   fs::create_directories(dir / "Music");
   std::vector<std::uint8_t> good = test::ReadBytes(test::ShippedSong("設定"));
   test::WriteBytes(dir / "Music/壊れた.mid", {'n', 'o', 't', ' ', 'm', 'i', 'd', 'i'});
-  test::WriteBytes(dir / "Music/途中.mid", std::vector<std::uint8_t>(good.begin(), good.begin() + long(good.size() / 2)));
+  test::WriteBytes(dir / "Music/途中.mid",
+                   std::vector<std::uint8_t>(good.begin(), good.begin() + long(good.size() / 2)));
   test::WriteBytes(dir / "Music/空.mid", {});
   fs::create_directories(dir / "Music/フォルダ.mid");
 

@@ -18,8 +18,8 @@ namespace yuunagi {
 namespace {
 namespace fs = std::filesystem;
 
-constexpr double kAudible = 0.01;      // RMS of -40 dBFS
-constexpr double kNotSilent = 0.003;   // RMS of about -50 dBFS
+constexpr double kAudible = 0.01;     // RMS of -40 dBFS
+constexpr double kNotSilent = 0.003;  // RMS of about -50 dBFS
 constexpr double kClipping = 0.99;
 
 MidiSong ReadSong(const std::string& name) {
@@ -46,10 +46,13 @@ TEST(Songs, CommittedSongsAreExactlyWhatTheirScoresGive) {
     const std::string name = entry.path().stem().string();
     names.insert(name);
     std::vector<std::uint8_t> text = test::ReadBytes(entry.path());
-    music::Song song = music::CompileScore(std::string(text.begin(), text.end()), entry.path().filename().string());
-    std::vector<std::uint8_t> committed = test::ReadBytes(test::SourceDir() / "assets/Music" / (name + ".mid"));
+    music::Song song =
+        music::CompileScore(std::string(text.begin(), text.end()), entry.path().filename().string());
+    std::vector<std::uint8_t> committed =
+        test::ReadBytes(test::SourceDir() / "assets/Music" / (name + ".mid"));
     EXPECT_EQ(music::WriteSmf(song), committed) << name << ".mid is out of date: build the 'music' target";
-    EXPECT_EQ(test::ReadBytes(test::ShippedSong(name)), committed) << name << ".mid beside the program is stale";
+    EXPECT_EQ(test::ReadBytes(test::ShippedSong(name)), committed)
+        << name << ".mid beside the program is stale";
   }
   EXPECT_EQ(names, std::set<std::string>(test::kSongs.begin(), test::kSongs.end()));
 }
@@ -73,7 +76,8 @@ TEST_P(ShippedSong, IsAGeneralMidiSongWrittenToLoop) {
     }
     melodic.insert(n.channel);
     if (n.key < 48) ++lowNotes;
-    EXPECT_GE(song.programs[std::size_t(n.channel)], 0) << "channel " << n.channel + 1 << " has no instrument";
+    EXPECT_GE(song.programs[std::size_t(n.channel)], 0)
+        << "channel " << n.channel + 1 << " has no instrument";
   }
   EXPECT_GT(drumNotes, 100);
   EXPECT_GE(melodic.size(), 4u);
@@ -161,7 +165,9 @@ TEST(Songs, RenderCommandWritesAPlayableWav) {
   // Failures say why in one line and give a failing status.
   testing::internal::CaptureStderr();
   EXPECT_NE(RenderMusicCommand((dir / "none.mid").string(), wav.string(), ""), 0);
-  EXPECT_NE(RenderMusicCommand(test::ShippedSong("設定"), (dir / "no/such/dir.wav").string(), test::kSmallSoundFont), 0);
+  EXPECT_NE(RenderMusicCommand(test::ShippedSong("設定"), (dir / "no/such/dir.wav").string(),
+                               test::kSmallSoundFont),
+            0);
   EXPECT_NE(RenderMusicCommand(test::ShippedSong("設定"), wav.string(), (dir / "none.sf2").string()), 0);
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;

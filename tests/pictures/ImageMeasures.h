@@ -12,7 +12,9 @@
 
 namespace yuunagi::test {
 
-inline double Luminance(QRgb pixel) { return 0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel); }
+inline double Luminance(QRgb pixel) {
+  return 0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel);
+}
 
 struct Lightness {
   double mean = 0;
@@ -40,7 +42,8 @@ inline double Busyness(const QImage& image, QRect area) {
   for (int y = area.top(); y < area.bottom(); ++y) {
     for (int x = area.left(); x < area.right(); ++x) {
       const double here = Luminance(image.pixel(x, y));
-      sum += std::abs(here - Luminance(image.pixel(x + 1, y))) + std::abs(here - Luminance(image.pixel(x, y + 1)));
+      sum += std::abs(here - Luminance(image.pixel(x + 1, y))) +
+             std::abs(here - Luminance(image.pixel(x, y + 1)));
       count += 2;
     }
   }

@@ -64,7 +64,7 @@ TEST(MakePictures, DrawsTheSameFilesOnEveryRun) {
   ASSERT_TRUE(first.isValid() && second.isValid());
   for (const QTemporaryDir* dir : {&first, &second}) {
     const ToolRun run = MakePictures({QStringLiteral("--icons"), dir->filePath(QStringLiteral("icons")),
-                                  dir->filePath(QStringLiteral("Picture"))});
+                                      dir->filePath(QStringLiteral("Picture"))});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
   }
   const QStringList files = FilesBelow(first.path());

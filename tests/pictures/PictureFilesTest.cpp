@@ -49,7 +49,8 @@ QRect Doubled(int x, int y, int w, int h) { return QRect(2 * x, 2 * y, 2 * w, 2 
 class PictureFolder : public testing::TestWithParam<const char*> {
  protected:
   QString Path(const QString& name) const {
-    const char* folder = std::string_view(GetParam()) == "assets" ? YUUNAGI_ASSET_PICTURES : YUUNAGI_BIN_PICTURES;
+    const char* folder =
+        std::string_view(GetParam()) == "assets" ? YUUNAGI_ASSET_PICTURES : YUUNAGI_BIN_PICTURES;
     return QDir(QString::fromUtf8(folder)).filePath(name);
   }
 };
@@ -118,8 +119,8 @@ TEST_P(PictureFolder, EmblemsHaveSixClearlyDifferentColours) {
   }
   for (std::size_t a = 0; a < hues.size(); ++a) {
     for (std::size_t b = a + 1; b < hues.size(); ++b) {
-      EXPECT_GE(HueDistance(hues[a], hues[b]), 25) << "No" << a << " (hue " << hues[a] << ") and No" << b
-                                                   << " (hue " << hues[b] << ")";
+      EXPECT_GE(HueDistance(hues[a], hues[b]), 25)
+          << "No" << a << " (hue " << hues[a] << ") and No" << b << " (hue " << hues[b] << ")";
     }
   }
 }

@@ -81,7 +81,8 @@ TEST_F(SimTool, SameSeedGivesTheSameResultAtAnyThreadCount) {
 TEST_F(SimTool, PlainReportNamesEveryFaction) {
   const SimRun run = Sim(Scenario("三つ巴の港") + " --games 50 --threads 2", err);
   ASSERT_EQ(run.status, 0);
-  for (const char* name : {"ヒノデ", "ソラノ", "ハナミ", "トコナ", "セリ", "ミオツ", "引き分け", "ターン数"}) {
+  for (const char* name :
+       {"ヒノデ", "ソラノ", "ハナミ", "トコナ", "セリ", "ミオツ", "引き分け", "ターン数"}) {
     EXPECT_NE(run.out.find(name), std::string::npos) << name;
   }
   EXPECT_EQ(ReadAll(err), "") << "no progress bar when stderr is not a terminal";

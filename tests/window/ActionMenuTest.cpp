@@ -90,9 +90,10 @@ class ActionMenuTest : public QObject {
     QCOMPARE(form.Data().GameState, State::Moving);
 
     // The next weapon's price grows with the level; at level 5 there is none.
-    const std::array<QString, 5> expected = {"新しい武器を開発します。費用: 30", "新しい武器を開発します。費用: 80",
-                                             "新しい武器を開発します。費用: 150",
-                                             "新しい武器を開発します。費用: 400", "これ以上、開発できません。"};
+    const std::array<QString, 5> expected = {
+        "新しい武器を開発します。費用: 30", "新しい武器を開発します。費用: 80",
+        "新しい武器を開発します。費用: 150", "新しい武器を開発します。費用: 400",
+        "これ以上、開発できません。"};
     for (int level = 1; level <= 5; ++level) {
       form.Data().Districts[0].Weapon = static_cast<i16>(level);
       QTest::mouseMove(form.Command3[4]);
@@ -218,15 +219,22 @@ class ActionMenuTest : public QObject {
     QTest::newRow("letters") << int(Develop) << QString("abc") << 100 << true << -1 << QString("");
     QTest::newRow("zero") << int(Train) << QString("0") << 100 << false << -1 << QString("");
     QTest::newRow("negative") << int(Hire) << QString("-5") << 100 << false << -1 << QString("");
-    QTest::newRow("develop 3277 overflows") << int(Develop) << QString("3277") << 10000 << false << -1 << QString("");
-    QTest::newRow("train 3277 overflows") << int(Train) << QString("3277") << 10000 << true << -1 << QString("");
+    QTest::newRow("develop 3277 overflows")
+        << int(Develop) << QString("3277") << 10000 << false << -1 << QString("");
+    QTest::newRow("train 3277 overflows")
+        << int(Train) << QString("3277") << 10000 << true << -1 << QString("");
     QTest::newRow("hire 3277 too dear") << int(Hire) << QString("3277") << 100 << false << 0 << QString("");
-    QTest::newRow("hire 3277") << int(Hire) << QString("3277") << 5000 << true << 3277 << QString("兵士を3277雇った。");
-    QTest::newRow("hire 2.5") << int(Hire) << QString("2.5") << 100 << false << 2 << QString("兵士を2雇った。");
-    QTest::newRow("hire 3.5") << int(Hire) << QString("3.5") << 100 << true << 4 << QString("兵士を4雇った。");
+    QTest::newRow("hire 3277") << int(Hire) << QString("3277") << 5000 << true << 3277
+                               << QString("兵士を3277雇った。");
+    QTest::newRow("hire 2.5") << int(Hire) << QString("2.5") << 100 << false << 2
+                              << QString("兵士を2雇った。");
+    QTest::newRow("hire 3.5") << int(Hire) << QString("3.5") << 100 << true << 4
+                              << QString("兵士を4雇った。");
     QTest::newRow("train 10 with 99") << int(Train) << QString("10") << 99 << false << 0 << QString("");
-    QTest::newRow("train 10 with 100") << int(Train) << QString("10") << 100 << false << 10 << QString("兵士の強さが10あがった。");
-    QTest::newRow("develop past the cap") << int(Develop) << QString("500") << 5000 << true << 500 << QString("開発が500あがった。");
+    QTest::newRow("train 10 with 100")
+        << int(Train) << QString("10") << 100 << false << 10 << QString("兵士の強さが10あがった。");
+    QTest::newRow("develop past the cap")
+        << int(Develop) << QString("500") << 5000 << true << 500 << QString("開発が500あがった。");
   }
 
   void amountIsReadPricedAndRefused() {

@@ -61,8 +61,9 @@ class GamePlayTest : public QObject {
     StartSpectatorGame(form, answerer);
 
     QCOMPARE(form.windowTitle(), QString("ユウナギ町争奪戦～初陣～"));
-    QCOMPARE(VisibleControls(form), QStringList({"Picture10", "Picture11", "Picture3(0)", "Picture3(1)",
-                                                 "Picture3(2)", "Picture3(3)", "Picture3(4)", "Picture3(5)"}));
+    QCOMPARE(VisibleControls(form),
+             QStringList({"Picture10", "Picture11", "Picture3(0)", "Picture3(1)", "Picture3(2)",
+                          "Picture3(3)", "Picture3(4)", "Picture3(5)"}));
     QCOMPARE(form.Label8->text(), QString("Turn 1"));
     QCOMPARE(form.Music().CurrentSong(), std::string("決戦の町"));
     // District 0 has made its move and the game pauses before district 1's.
@@ -242,8 +243,10 @@ class GamePlayTest : public QObject {
       Click(form.Command2[kFactionCount]);
       QVERIFY(form.Picture4->isVisible());
     }
-    const QString shown = screen == "slots" ? "Picture8" : screen == "factions" ? "Picture2"
-                          : screen == "actions" ? "Picture4" : "Picture1";
+    const QString shown = screen == "slots"      ? "Picture8"
+                          : screen == "factions" ? "Picture2"
+                          : screen == "actions"  ? "Picture4"
+                                                 : "Picture1";
     QVERIFY(VisibleControls(form).contains(shown));
     QVERIFY(!form.Music().CurrentSong().empty());
 

@@ -113,7 +113,8 @@ class HotSeatTest : public QObject {
     QCOMPARE(answerer.texts.size(), 2);
     QCOMPARE(answerer.texts[1], QString("ハナミは滅亡した。"));
     QCOMPARE(answerer.captions[1], QString("ユウナギ町争奪戦"));
-    QCOMPARE(form.Message->text(), QString("ヒノデの戦略: ハナミを斬りつけた。45のダメージ!!ハナミを占領した!!"));
+    QCOMPARE(form.Message->text(),
+             QString("ヒノデの戦略: ハナミを斬りつけた。45のダメージ!!ハナミを占領した!!"));
     QCOMPARE(data.Districts[0], (DistrictRecord{0, 95, 50, 30, 2, 10}));
     QCOMPARE(data.Districts[1], (DistrictRecord{0, 50, 50, 5, 1, 5}));
     QCOMPARE(data.PlayerCount, 2);

@@ -104,10 +104,12 @@ class StartUpTest : public QObject {
 
     // What is on screen is the map with the title panel over it.
     const QImage shown = form.grab().toImage();
-    const QImage map = form.Drawing().toImage().scaled(form.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage map =
+        form.Drawing().toImage().scaled(form.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     for (const QPoint calm : {QPoint(250, 420), QPoint(5, 5), QPoint(300, 250)}) {  // under no control
       const QColor a = shown.pixelColor(calm), b = map.pixelColor(calm);
-      QVERIFY(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 8);
+      QVERIFY(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) <
+              8);
     }
   }
 
@@ -224,11 +226,16 @@ class StartUpTest : public QObject {
   void unreadablePictureStopsStartUp_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("file");
-    QTest::newRow("no picture inside") << "garbage" << "Etc.bmp";
-    QTest::newRow("named pipe") << "fifo" << "Etc.bmp";
-    QTest::newRow("link to a named pipe") << "link to fifo" << "No3.bmp";
-    QTest::newRow("link to a device") << "link to device" << "ユウナギ町.gif";
-    QTest::newRow("folder") << "folder" << "No0.bmp";
+    QTest::newRow("no picture inside") << "garbage"
+                                       << "Etc.bmp";
+    QTest::newRow("named pipe") << "fifo"
+                                << "Etc.bmp";
+    QTest::newRow("link to a named pipe") << "link to fifo"
+                                          << "No3.bmp";
+    QTest::newRow("link to a device") << "link to device"
+                                      << "ユウナギ町.gif";
+    QTest::newRow("folder") << "folder"
+                            << "No0.bmp";
   }
 
   // Anything but a plain file (or a link to one) is refused before it is

@@ -94,10 +94,10 @@ class TargetingTest : public QObject {
     RunningGame game(save);
     MainForm& form = game.form();
     Click(form.Command3[0]);
-    const QStringList hints = {"殴ります。（ダメージ = 7 費用 = 0）", "剣で攻撃します。（ダメージ = 10 費用 = 5）",
-                               "銃で攻撃します。（ダメージ = 17 費用 = 15）",
-                               "ミサイルで攻撃します。（ダメージ = 35 費用 = 45）",
-                               "核ミサイルで攻撃します。（ダメージ = 70 費用 = 100）"};
+    const QStringList hints = {
+        "殴ります。（ダメージ = 7 費用 = 0）", "剣で攻撃します。（ダメージ = 10 費用 = 5）",
+        "銃で攻撃します。（ダメージ = 17 費用 = 15）", "ミサイルで攻撃します。（ダメージ = 35 費用 = 45）",
+        "核ミサイルで攻撃します。（ダメージ = 70 費用 = 100）"};
     for (int level = 1; level <= 5; ++level) {
       QTest::mouseMove(form.Command4[level]);
       QCOMPARE(form.Message->text(), hints[level - 1]);
@@ -127,8 +127,9 @@ class TargetingTest : public QObject {
     QCOMPARE(form.Data().GameState, State::AwaitingTarget);
     QCOMPARE(form.Data().SelectedCommand, 3);
     QCOMPARE(form.Message->text(), kPrompt);
-    QCOMPARE(VisibleControls(form), QStringList({"Picture10", "Picture11", "Picture3(0)", "Picture3(1)",
-                                                 "Picture3(2)", "Picture3(3)", "Picture3(4)", "Picture3(5)"}));
+    QCOMPARE(VisibleControls(form),
+             QStringList({"Picture10", "Picture11", "Picture3(0)", "Picture3(1)", "Picture3(2)",
+                          "Picture3(3)", "Picture3(4)", "Picture3(5)"}));
   }
 
   void boardClicksByStateAndButton() {

@@ -24,8 +24,9 @@ AppFolder::AppFolder() {
   root.mkpath(QStringLiteral("Save"));
   const QDir source(QStringLiteral(YUUNAGI_PICTURE_DIR));
   const QStringList pictures = {QStringLiteral("ユウナギ町.gif"), QStringLiteral("Etc.bmp"),
-                                QStringLiteral("No0.bmp"), QStringLiteral("No1.bmp"), QStringLiteral("No2.bmp"),
-                                QStringLiteral("No3.bmp"), QStringLiteral("No4.bmp"), QStringLiteral("No5.bmp")};
+                                QStringLiteral("No0.bmp"),        QStringLiteral("No1.bmp"),
+                                QStringLiteral("No2.bmp"),        QStringLiteral("No3.bmp"),
+                                QStringLiteral("No4.bmp"),        QStringLiteral("No5.bmp")};
   for (const QString& name : pictures) {
     if (!QFile::copy(source.filePath(name), root.filePath(QStringLiteral("Picture/") + name))) {
       throw std::runtime_error("cannot copy the picture " + source.filePath(name).toStdString());

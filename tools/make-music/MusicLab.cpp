@@ -40,12 +40,18 @@ int Render(int argc, char** argv) {
   options.tailSeconds = 2.0;
   for (int i = 2; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "-o" && i + 1 < argc) out = argv[++i];
-    else if (a == "--soundfont" && i + 1 < argc) options.soundFont = argv[++i];
-    else if (a == "--loops" && i + 1 < argc) options.loops = std::atoi(argv[++i]);
-    else if (a == "--seconds" && i + 1 < argc) options.maxSeconds = std::atof(argv[++i]);
-    else if (in.empty() && a[0] != '-') in = a;
-    else return Usage();
+    if (a == "-o" && i + 1 < argc)
+      out = argv[++i];
+    else if (a == "--soundfont" && i + 1 < argc)
+      options.soundFont = argv[++i];
+    else if (a == "--loops" && i + 1 < argc)
+      options.loops = std::atoi(argv[++i]);
+    else if (a == "--seconds" && i + 1 < argc)
+      options.maxSeconds = std::atof(argv[++i]);
+    else if (in.empty() && a[0] != '-')
+      in = a;
+    else
+      return Usage();
   }
   if (in.empty() || out.empty()) return Usage();
   RenderedMusic music;
@@ -65,10 +71,14 @@ int Measure(int argc, char** argv) {
   double seconds = 10;
   for (int i = 2; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "--soundfont" && i + 1 < argc) options.soundFont = argv[++i];
-    else if (a == "--song" && i + 1 < argc) song = argv[++i];
-    else if (a == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
-    else return Usage();
+    if (a == "--soundfont" && i + 1 < argc)
+      options.soundFont = argv[++i];
+    else if (a == "--song" && i + 1 < argc)
+      song = argv[++i];
+    else if (a == "--seconds" && i + 1 < argc)
+      seconds = std::atof(argv[++i]);
+    else
+      return Usage();
   }
   MusicPlayer player(options);
   auto t0 = Clock::now();
@@ -77,7 +87,8 @@ int Measure(int argc, char** argv) {
   player.PlayMusic(song);
   player.WaitUntilLoaded(std::chrono::seconds(60));
   auto t2 = Clock::now();
-  std::printf("OpenMusic returned after %.1f us\n", std::chrono::duration<double, std::micro>(t1 - t0).count());
+  std::printf("OpenMusic returned after %.1f us\n",
+              std::chrono::duration<double, std::micro>(t1 - t0).count());
   std::printf("SoundFont ready after %.1f ms\n", std::chrono::duration<double, std::milli>(t2 - t0).count());
   if (!player.IsPlaying()) {
     std::fprintf(stderr, "music-lab: %s is not playing\n", song.c_str());
@@ -86,7 +97,8 @@ int Measure(int argc, char** argv) {
   auto t3 = Clock::now();
   player.PlayMusic(song);  // a change of song, as the window makes it
   auto t4 = Clock::now();
-  std::printf("PlayMusic returned after %.1f us\n", std::chrono::duration<double, std::micro>(t4 - t3).count());
+  std::printf("PlayMusic returned after %.1f us\n",
+              std::chrono::duration<double, std::micro>(t4 - t3).count());
 
   // Pull 512-frame blocks at the pace of a 44.1 kHz sound card.
   const int block = 512;

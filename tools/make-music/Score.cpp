@@ -43,12 +43,11 @@ struct TrackSource {
 // General MIDI percussion keys by the names used in drum grids.
 const std::map<std::string, int>& DrumKeys() {
   static const std::map<std::string, int> keys = {
-      {"kick", 36},    {"kick2", 35},   {"snare", 38},   {"snare2", 40}, {"rim", 37},
-      {"clap", 39},    {"hat", 42},     {"phat", 44},    {"ohat", 46},   {"crash", 49},
-      {"crash2", 57},  {"ride", 51},    {"bell", 53},    {"splash", 55}, {"china", 52},
-      {"tom1", 50},    {"tom2", 48},    {"tom3", 47},    {"tom4", 45},   {"tom5", 43},
-      {"tom6", 41},    {"tamb", 54},    {"cowbell", 56}, {"mtri", 80},   {"tri", 81},
-      {"shaker", 70},  {"cabasa", 69},  {"clave", 75},   {"wood", 76},   {"wood2", 77},
+      {"kick", 36},    {"kick2", 35},    {"snare", 38},  {"snare2", 40}, {"rim", 37},     {"clap", 39},
+      {"hat", 42},     {"phat", 44},     {"ohat", 46},   {"crash", 49},  {"crash2", 57},  {"ride", 51},
+      {"bell", 53},    {"splash", 55},   {"china", 52},  {"tom1", 50},   {"tom2", 48},    {"tom3", 47},
+      {"tom4", 45},    {"tom5", 43},     {"tom6", 41},   {"tamb", 54},   {"cowbell", 56}, {"mtri", 80},
+      {"tri", 81},     {"shaker", 70},   {"cabasa", 69}, {"clave", 75},  {"wood", 76},    {"wood2", 77},
       {"timbale", 65}, {"timbale2", 66}, {"agogo", 67},  {"chimes", 84}, {"vslap", 58},
   };
   return keys;
@@ -57,13 +56,13 @@ const std::map<std::string, int>& DrumKeys() {
 // Intervals above the root for the chord qualities a score may name.
 const std::map<std::string, std::vector<int>>& ChordQualities() {
   static const std::map<std::string, std::vector<int>> q = {
-      {"", {0, 4, 7}},          {"m", {0, 3, 7}},          {"5", {0, 7}},
-      {"7", {0, 4, 7, 10}},     {"maj7", {0, 4, 7, 11}},   {"m7", {0, 3, 7, 10}},
-      {"mmaj7", {0, 3, 7, 11}}, {"dim", {0, 3, 6}},        {"dim7", {0, 3, 6, 9}},
-      {"m7b5", {0, 3, 6, 10}},  {"aug", {0, 4, 8}},        {"sus4", {0, 5, 7}},
-      {"sus2", {0, 2, 7}},      {"7sus4", {0, 5, 7, 10}},  {"6", {0, 4, 7, 9}},
-      {"m6", {0, 3, 7, 9}},     {"add9", {0, 2, 4, 7}},    {"madd9", {0, 2, 3, 7}},
-      {"9", {0, 2, 4, 7, 10}},  {"maj9", {0, 2, 4, 7, 11}}, {"m9", {0, 2, 3, 7, 10}},
+      {"", {0, 4, 7}},           {"m", {0, 3, 7}},           {"5", {0, 7}},
+      {"7", {0, 4, 7, 10}},      {"maj7", {0, 4, 7, 11}},    {"m7", {0, 3, 7, 10}},
+      {"mmaj7", {0, 3, 7, 11}},  {"dim", {0, 3, 6}},         {"dim7", {0, 3, 6, 9}},
+      {"m7b5", {0, 3, 6, 10}},   {"aug", {0, 4, 8}},         {"sus4", {0, 5, 7}},
+      {"sus2", {0, 2, 7}},       {"7sus4", {0, 5, 7, 10}},   {"6", {0, 4, 7, 9}},
+      {"m6", {0, 3, 7, 9}},      {"add9", {0, 2, 4, 7}},     {"madd9", {0, 2, 3, 7}},
+      {"9", {0, 2, 4, 7, 10}},   {"maj9", {0, 2, 4, 7, 11}}, {"m9", {0, 2, 3, 7, 10}},
       {"7b9", {0, 1, 4, 7, 10}},
   };
   return q;
@@ -115,9 +114,7 @@ struct OpenNote {
 
 class Compiler {
  public:
-  Compiler(std::string_view text, const std::string& source) : source_(source) {
-    ReadBlocks(text);
-  }
+  Compiler(std::string_view text, const std::string& source) : source_(source) { ReadBlocks(text); }
 
   Song Run() {
     if (tracks_.empty()) Fail(0, "the score has no track");
@@ -194,8 +191,7 @@ class Compiler {
           std::erase(row.steps, '|');
           grids_[name].rows.push_back(row);
         } else {
-          std::vector<Token>& dest =
-              block == Block::Pattern ? patterns_[name].tokens : tracks_.back().tokens;
+          std::vector<Token>& dest = block == Block::Pattern ? patterns_[name].tokens : tracks_.back().tokens;
           AppendTokens(words, lineNo, dest);
         }
         continue;
@@ -267,8 +263,8 @@ class Compiler {
         {"C", 0},  {"G", 1},   {"D", 2},   {"A", 3},   {"E", 4},   {"B", 5},   {"F#", 6}, {"C#", 7},
         {"F", -1}, {"Bb", -2}, {"Eb", -3}, {"Ab", -4}, {"Db", -5}, {"Gb", -6}, {"Cb", -7}};
     static const std::map<std::string, int> minor = {
-        {"A", 0},  {"E", 1},  {"B", 2},  {"F#", 3},  {"C#", 4},  {"G#", 5},  {"D#", 6}, {"A#", 7},
-        {"D", -1}, {"G", -2}, {"C", -3}, {"F", -4},  {"Bb", -5}, {"Eb", -6}, {"Ab", -7}};
+        {"A", 0},  {"E", 1},  {"B", 2},  {"F#", 3}, {"C#", 4},  {"G#", 5},  {"D#", 6}, {"A#", 7},
+        {"D", -1}, {"G", -2}, {"C", -3}, {"F", -4}, {"Bb", -5}, {"Eb", -6}, {"Ab", -7}};
     bool isMinor = s.size() > 1 && s.back() == 'm';
     std::string tonic = isMinor ? s.substr(0, s.size() - 1) : s;
     const auto& table = isMinor ? minor : major;
@@ -309,12 +305,12 @@ class Compiler {
     std::int64_t pos = 0;
     std::int64_t lastDuration = kTicksPerQuarter;
     int velocity = 90;
-    int dynamics = 100;  // percent applied to every velocity of the track
-    int gate = 90;       // percent of a note's written length that sounds
+    int dynamics = 100;    // percent applied to every velocity of the track
+    int gate = 90;         // percent of a note's written length that sounds
     int registerLow = 60;  // lowest note of a voiced chord symbol
     bool metricAccent = true;
     bool omitRoot = false;  // four-note chords leave their root to the bass
-    bool started = false;  // a note or rest has been written
+    bool started = false;   // a note or rest has been written
   };
 
   void CompileTrack(const TrackSource& src, int channel) {
@@ -353,8 +349,8 @@ class Compiler {
       std::int64_t off = state_.pos % song_.BarTicks();
       if (off != 0) {
         std::ostringstream m;
-        m << "bar line " << off << " ticks into bar " << state_.pos / song_.BarTicks() + 1
-          << " (a bar of " << song_.BarTicks() << " ticks is too long or too short)";
+        m << "bar line " << off << " ticks into bar " << state_.pos / song_.BarTicks() + 1 << " (a bar of "
+          << song_.BarTicks() << " ticks is too long or too short)";
         Fail(t.line, m.str());
       }
     } else if (std::islower(static_cast<unsigned char>(c)) && s.find('=') != std::string::npos) {
@@ -454,10 +450,14 @@ class Compiler {
     }
     while (i < s.size()) {
       char c = s[i];
-      if (c == '~') tail.tie = true;
-      else if (c == '\'') tail.staccato = true;
-      else if (c == '>') tail.accent = true;
-      else if (c == '_') tail.tenuto = true;
+      if (c == '~')
+        tail.tie = true;
+      else if (c == '\'')
+        tail.staccato = true;
+      else if (c == '>')
+        tail.accent = true;
+      else if (c == '_')
+        tail.tenuto = true;
       else if (c == '/') {
         tail.arpeggio = s.substr(i + 1);
         if (tail.arpeggio.empty()) Fail(line, "empty arpeggio figure");
@@ -493,8 +493,10 @@ class Compiler {
     int vel = state_.velocity + (tail.accent ? 16 : 0) + MetricAccent(state_.pos);
     vel = std::clamp(vel * state_.dynamics / 100, 1, 127);
     std::int64_t gap = 0;
-    if (tail.staccato) gap = dur / 2;
-    else if (!tail.tenuto && !tail.tie) gap = std::min<std::int64_t>(dur * (100 - state_.gate) / 100, 60);
+    if (tail.staccato)
+      gap = dur / 2;
+    else if (!tail.tenuto && !tail.tie)
+      gap = std::min<std::int64_t>(dur * (100 - state_.gate) / 100, 60);
     for (int key : keys) {
       if (key < 0 || key > 127) Fail(line, "pitch out of range after transposing");
       Start(key, vel, dur, gap, tail.tie);
@@ -517,8 +519,10 @@ class Compiler {
       }
     }
     OpenNote n{state_.pos, state_.pos + dur, gap, key, vel, tie};
-    if (tie) open_.push_back(n);
-    else done_.push_back(n);
+    if (tie)
+      open_.push_back(n);
+    else
+      done_.push_back(n);
   }
 
   void Advance(std::int64_t dur, int line) {
@@ -530,7 +534,8 @@ class Compiler {
   // A tied note must be continued by the very next note of its key.
   void CheckTiesClosed(std::int64_t pos, int line) {
     for (const OpenNote& n : open_) {
-      if (n.end <= pos) Fail(line, "tie on key " + std::to_string(n.key) + " is not followed by the same note");
+      if (n.end <= pos)
+        Fail(line, "tie on key " + std::to_string(n.key) + " is not followed by the same note");
     }
   }
 
@@ -588,7 +593,8 @@ class Compiler {
   void UsePattern(const Token& t, int transpose, int depth) {
     const std::string& s = t.text;
     size_t i = 1;
-    while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_' || s[i] == '-')) ++i;
+    while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_' || s[i] == '-'))
+      ++i;
     std::string name = s.substr(1, i - 1);
     long long repeat = 1;
     int shift = 0;
@@ -645,9 +651,12 @@ class Compiler {
       if (row.steps.size() != steps) Fail(row.line, "grid rows differ in length");
       int key = 0;
       long long raw = 0;
-      if (auto k = DrumKeys().find(row.lane); k != DrumKeys().end()) key = k->second;
-      else if (ParseInt(row.lane, raw) && raw >= 0 && raw < 128) key = int(raw);
-      else Fail(row.line, "unknown drum " + row.lane);
+      if (auto k = DrumKeys().find(row.lane); k != DrumKeys().end())
+        key = k->second;
+      else if (ParseInt(row.lane, raw) && raw >= 0 && raw < 128)
+        key = int(raw);
+      else
+        Fail(row.line, "unknown drum " + row.lane);
       for (size_t i = 0; i < steps; ++i) {
         char c = row.steps[i];
         int vel = c == 'X' ? 118 : c == 'x' ? 96 : c == 'o' ? 64 : c == '.' || c == '-' ? 0 : -1;
@@ -706,7 +715,8 @@ class Compiler {
       SetControl(controllers.at(key), int(v));
     } else if (key.size() > 2 && key.rfind("cc", 0) == 0) {
       long long number = 0;
-      if (!ParseInt(key.substr(2), number) || number < 0 || number > 119) Fail(t.line, "bad controller " + key);
+      if (!ParseInt(key.substr(2), number) || number < 0 || number > 119)
+        Fail(t.line, "bad controller " + key);
       need(0, 127);
       SetControl(int(number), int(v));
     } else {

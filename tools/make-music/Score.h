@@ -40,7 +40,7 @@ struct Song {
   double tempo = 120.0;  // quarter notes per minute
   int meterTop = 4;
   int meterBottom = 4;
-  int keySharps = 0;     // key signature: sharps (> 0) or flats (< 0)
+  int keySharps = 0;  // key signature: sharps (> 0) or flats (< 0)
   bool minor = false;
   std::int64_t lengthTicks = 0;
   std::vector<Track> tracks;

@@ -72,8 +72,8 @@ std::vector<std::uint8_t> WriteSmf(const Song& song) {
   int denominatorPower = song.meterBottom == 2 ? 1 : song.meterBottom == 4 ? 2 : 3;
   bool compound = song.meterBottom == 8 && song.meterTop % 3 == 0 && song.meterTop > 3;
   std::uint8_t clocksPerClick = compound ? 36 : std::uint8_t(96 / song.meterBottom);
-  conductor.push_back(Meta(0, 0x58, {std::uint8_t(song.meterTop), std::uint8_t(denominatorPower),
-                                     clocksPerClick, 8}));
+  conductor.push_back(
+      Meta(0, 0x58, {std::uint8_t(song.meterTop), std::uint8_t(denominatorPower), clocksPerClick, 8}));
   conductor.push_back(Meta(0, 0x59, {std::uint8_t(std::int8_t(song.keySharps)), std::uint8_t(song.minor)}));
   std::uint32_t microsPerQuarter = std::uint32_t(std::lround(60'000'000.0 / song.tempo));
   std::vector<std::uint8_t> tempo;
@@ -89,10 +89,12 @@ std::vector<std::uint8_t> WriteSmf(const Song& song) {
       if (c.number < 0)
         events.push_back({c.tick, 1, {std::uint8_t(0xC0 | ch), std::uint8_t(c.value)}});
       else
-        events.push_back({c.tick, 1, {std::uint8_t(0xB0 | ch), std::uint8_t(c.number), std::uint8_t(c.value)}});
+        events.push_back(
+            {c.tick, 1, {std::uint8_t(0xB0 | ch), std::uint8_t(c.number), std::uint8_t(c.value)}});
     }
     for (const Note& n : track.notes) {
-      events.push_back({n.start, 2, {std::uint8_t(0x90 | ch), std::uint8_t(n.key), std::uint8_t(n.velocity)}});
+      events.push_back(
+          {n.start, 2, {std::uint8_t(0x90 | ch), std::uint8_t(n.key), std::uint8_t(n.velocity)}});
       events.push_back({n.start + n.length, 0, {std::uint8_t(0x80 | ch), std::uint8_t(n.key), 0x40}});
     }
     AppendTrack(out, events, song.lengthTicks);

@@ -38,9 +38,12 @@ int main(int argc, char** argv) {
   std::vector<fs::path> scores;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "--out" && i + 1 < argc) outDir = argv[++i];
-    else if (!a.empty() && a[0] == '-') return Usage();
-    else scores.emplace_back(a);
+    if (a == "--out" && i + 1 < argc)
+      outDir = argv[++i];
+    else if (!a.empty() && a[0] == '-')
+      return Usage();
+    else
+      scores.emplace_back(a);
   }
   if (outDir.empty() || scores.empty()) return Usage();
 
@@ -68,8 +71,8 @@ int main(int argc, char** argv) {
       }
       int seconds = int(song.Seconds() + 0.5);
       std::printf("%s: %lld bars, %d:%02d, %zu tracks\n", target.filename().string().c_str(),
-                  static_cast<long long>(song.lengthTicks / song.BarTicks()), seconds / 60,
-                  seconds % 60, song.tracks.size());
+                  static_cast<long long>(song.lengthTicks / song.BarTicks()), seconds / 60, seconds % 60,
+                  song.tracks.size());
     } catch (const ScoreError& e) {
       std::cerr << e.what() << '\n';
       return 1;

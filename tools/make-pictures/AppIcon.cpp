@@ -54,8 +54,8 @@ QImage DrawAppIcon(int size) {
   // The town on its headland: a hill, roofs and the pagoda against the sky.
   const QColor dusk(0x43, 0x34, 0x52);
   painter.setBrush(dusk);
-  painter.drawPath(SmoothPath({{-10, 260}, {-10, 134}, {22, 127}, {54, 133}, {82, 148}, {102, 178}, {112, 260}},
-                              true));
+  painter.drawPath(
+      SmoothPath({{-10, 260}, {-10, 134}, {22, 127}, {54, 133}, {82, 148}, {102, 178}, {112, 260}}, true));
   if (!tiny) {
     // Roofs stepping down the slope.
     for (double x : {64.0, 84.0}) {
@@ -96,7 +96,8 @@ QImage DrawAppIcon(int size) {
   painter.setPen(QPen(QColor(0x2E, 0x24, 0x3A, 150), tiny ? 10 : 4));
   painter.drawPath(tile);
   painter.setPen(QPen(QColor(0xFF, 0xF4, 0xE0, 110), tiny ? 0 : 3));
-  if (!tiny) painter.drawPath(QTransform::fromTranslate(128, 128).scale(0.955, 0.955).translate(-128, -128).map(tile));
+  if (!tiny)
+    painter.drawPath(QTransform::fromTranslate(128, 128).scale(0.955, 0.955).translate(-128, -128).map(tile));
   return icon;
 }
 

@@ -15,7 +15,9 @@ constexpr double kPi = std::numbers::pi;
 // the crests are built a hundred times larger and shrunk when done.
 constexpr double kDesignScale = 100;
 
-QPainterPath Up(const QPainterPath& unit) { return QTransform::fromScale(kDesignScale, kDesignScale).map(unit); }
+QPainterPath Up(const QPainterPath& unit) {
+  return QTransform::fromScale(kDesignScale, kDesignScale).map(unit);
+}
 
 QPainterPath Circle(double x, double y, double r) {
   QPainterPath path;
@@ -95,7 +97,9 @@ QPainterPath Cloud() {
   cloud = cloud.subtracted(Curl(-0.32, 0.0, 0.15, 0.055));
   cloud = cloud.subtracted(Curl(0.04, -0.17, 0.21, 0.06));
   cloud = cloud.subtracted(Curl(0.38, 0.04, 0.13, 0.05));
-  cloud = cloud.united(Circle(-0.32, 0.0, 0.045)).united(Circle(0.04, -0.17, 0.06)).united(Circle(0.38, 0.04, 0.04));
+  cloud = cloud.united(Circle(-0.32, 0.0, 0.045))
+              .united(Circle(0.04, -0.17, 0.06))
+              .united(Circle(0.38, 0.04, 0.04));
   QPainterPath wind;
   wind.addRoundedRect(QRectF(-0.55, 0.38, 0.95, 0.09), 0.045, 0.045);
   wind.addRoundedRect(QRectF(-0.25, 0.56, 0.75, 0.09), 0.045, 0.045);
@@ -178,7 +182,8 @@ QPainterPath Dropwort() {
   leaf = Up(leaf).subtracted(Bar(QPointF(0, -0.34), QPointF(0, -0.78), 0.035));
   for (int i = 1; i <= 3; ++i) {
     const double y = -0.36 - i * 0.11;
-    for (double side : {-1.0, 1.0}) leaf = leaf.subtracted(Bar(QPointF(0, y), QPointF(side * 0.12, y - 0.09), 0.025));
+    for (double side : {-1.0, 1.0})
+      leaf = leaf.subtracted(Bar(QPointF(0, y), QPointF(side * 0.12, y - 0.09), 0.025));
   }
   leaf = leaf.united(Bar(QPointF(0, 0), QPointF(0, -0.34), 0.06));
   QPainterPath plant = Circle(0, 0, 0.1);

@@ -36,12 +36,12 @@ QString Encode(const QImage& indexed, QByteArray& out) {
   std::vector<GifColorType> colours(256, GifColorType{0, 0, 0});
   const QList<QRgb> table = indexed.colorTable();
   for (int i = 0; i < table.size() && i < 256; ++i) {
-    colours[static_cast<std::size_t>(i)] = GifColorType{static_cast<GifByteType>(qRed(table[i])),
-                                                        static_cast<GifByteType>(qGreen(table[i])),
-                                                        static_cast<GifByteType>(qBlue(table[i]))};
+    colours[static_cast<std::size_t>(i)] =
+        GifColorType{static_cast<GifByteType>(qRed(table[i])), static_cast<GifByteType>(qGreen(table[i])),
+                     static_cast<GifByteType>(qBlue(table[i]))};
   }
   std::unique_ptr<ColorMapObject, void (*)(ColorMapObject*)> map(GifMakeMapObject(256, colours.data()),
-                                                                  GifFreeMapObject);
+                                                                 GifFreeMapObject);
   if (!map) {
     close();
     return QStringLiteral("out of memory for the GIF palette");

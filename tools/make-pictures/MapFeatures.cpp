@@ -171,7 +171,8 @@ void DrawTree(QPainter& painter, QPointF centre, double radius, TreeKind kind, D
     // Blossom dots catching the light.
     painter.setBrush(WithAlpha(QColor(0xFF, 0xF2, 0xF0), 0.9));
     for (int i = 0; i < 3; ++i) {
-      painter.drawEllipse(centre + QPointF(dice.Range(-0.6, 0.2), dice.Range(-0.6, 0.3)) * radius, 0.45, 0.45);
+      painter.drawEllipse(centre + QPointF(dice.Range(-0.6, 0.2), dice.Range(-0.6, 0.3)) * radius, 0.45,
+                          0.45);
     }
   }
 }

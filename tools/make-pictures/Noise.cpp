@@ -21,8 +21,8 @@ namespace {
 
 // One pseudo-random value in [0, 1] per lattice point.
 double LatticeValue(std::int32_t x, std::int32_t y, std::uint32_t seed) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 0x27D4EB2Du ^ static_cast<std::uint32_t>(y) * 0x165667B1u ^
-                    seed * 0x9E3779B9u;
+  std::uint32_t h = static_cast<std::uint32_t>(x) * 0x27D4EB2Du ^
+                    static_cast<std::uint32_t>(y) * 0x165667B1u ^ seed * 0x9E3779B9u;
   h ^= h >> 15;
   h *= 0x85EBCA6Bu;
   h ^= h >> 13;

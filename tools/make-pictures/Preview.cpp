@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QPainter>
 
-
 namespace yuunagi::art {
 
 namespace {
@@ -30,7 +29,9 @@ void Text(QPainter& painter, QPointF topLeft, const QString& text, const QFont& 
 class Proof {
  public:
   explicit Proof(const PictureSet& pictures)
-      : pictures_(pictures), image_(kWindowWidth * 2, kWindowHeight * 2, QImage::Format_RGB32), painter_(&image_) {
+      : pictures_(pictures),
+        image_(kWindowWidth * 2, kWindowHeight * 2, QImage::Format_RGB32),
+        painter_(&image_) {
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
     painter_.setRenderHint(QPainter::TextAntialiasing);
     painter_.scale(2, 2);
@@ -114,7 +115,8 @@ QImage DrawGamePreview(const PictureSet& pictures) {
   Proof proof(pictures);
   // District 4 has fallen to ヒノデ; district 1 is moving.
   const int owners[] = {0, 1, 2, 3, 0, 5};
-  for (int district = 0; district < 6; ++district) proof.StatusPanel(district, owners[district], district == 1);
+  for (int district = 0; district < 6; ++district)
+    proof.StatusPanel(district, owners[district], district == 1);
   proof.Panel(QRectF(376, 16, 129, 65));
   Text(proof.P(), {384, 24}, QStringLiteral("Turn 12"), GameFont(14.25));
   Text(proof.P(), {384, 48}, QStringLiteral("ソラノの戦略"), GameFont(14.25));

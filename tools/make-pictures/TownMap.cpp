@@ -37,12 +37,15 @@ QColor SeaColour(double x, double y) {
     double at;
     QColor colour;
   };
-  static const Stop stops[] = {{0.00, QColor(0xF4, 0xCB, 0x8E)}, {0.28, QColor(0xE9, 0xAE, 0x98)},
-                               {0.50, QColor(0xB8, 0xA2, 0xBC)}, {0.74, QColor(0x84, 0x8F, 0xBC)},
+  static const Stop stops[] = {{0.00, QColor(0xF4, 0xCB, 0x8E)},
+                               {0.28, QColor(0xE9, 0xAE, 0x98)},
+                               {0.50, QColor(0xB8, 0xA2, 0xBC)},
+                               {0.74, QColor(0x84, 0x8F, 0xBC)},
                                {1.00, QColor(0x5E, 0x70, 0xA4)}};
   for (std::size_t i = 1; i < std::size(stops); ++i) {
     if (t <= stops[i].at) {
-      return Mix(stops[i - 1].colour, stops[i].colour, (t - stops[i - 1].at) / (stops[i].at - stops[i - 1].at));
+      return Mix(stops[i - 1].colour, stops[i].colour,
+                 (t - stops[i - 1].at) / (stops[i].at - stops[i - 1].at));
     }
   }
   return stops[std::size(stops) - 1].colour;
@@ -82,11 +85,11 @@ class TownMapPainter {
     painter_.setRenderHint(QPainter::Antialiasing);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
     painter_.scale(2, 2);
-    land_ = SmoothPath({{-30, -30}, {383, -30}, {381, 8},   {387, 46},  {379, 88},  {385, 128}, {377, 166},
-                        {382, 202}, {376, 238}, {380, 276}, {374, 316}, {363, 341}, {330, 350}, {290, 346},
-                        {256, 351}, {215, 348}, {175, 352}, {142, 349}, {122, 352}, {80, 349},  {40, 353},
-                        {0, 350},   {-30, 352}},
-                       true);
+    land_ = SmoothPath(
+        {{-30, -30}, {383, -30}, {381, 8},   {387, 46},  {379, 88},  {385, 128}, {377, 166}, {382, 202},
+         {376, 238}, {380, 276}, {374, 316}, {363, 341}, {330, 350}, {290, 346}, {256, 351}, {215, 348},
+         {175, 352}, {142, 349}, {122, 352}, {80, 349},  {40, 353},  {0, 350},   {-30, 352}},
+        true);
     sea_ = Rect(-40, -40, kWidth + 80, kHeight + 80).subtracted(land_);
   }
 
@@ -193,8 +196,17 @@ class TownMapPainter {
   }
 
   void River() {
-    const QPainterPath river = SmoothPath({{131, -12}, {129, 30}, {134, 72}, {128, 112}, {133, 150}, {132, 180},
-                                           {129, 216}, {135, 256}, {130, 296}, {133, 330}, {131, 372}},
+    const QPainterPath river = SmoothPath({{131, -12},
+                                           {129, 30},
+                                           {134, 72},
+                                           {128, 112},
+                                           {133, 150},
+                                           {132, 180},
+                                           {129, 216},
+                                           {135, 256},
+                                           {130, 296},
+                                           {133, 330},
+                                           {131, 372}},
                                           false);
     P().save();
     P().setBrush(Qt::NoBrush);
@@ -277,7 +289,8 @@ class TownMapPainter {
   }
 
   // Trees scattered over an area on a jittered grid, drawn back to front.
-  void Forest(const QPainterPath& area, double spacing, double radius, std::initializer_list<TreeKind> kinds) {
+  void Forest(const QPainterPath& area, double spacing, double radius,
+              std::initializer_list<TreeKind> kinds) {
     struct Tree {
       QPointF at;
       double r;
@@ -290,11 +303,13 @@ class TownMapPainter {
       for (double x = box.left(); x <= box.right(); x += spacing) {
         const QPointF at(x + dice_.Range(-0.45, 0.45) * spacing, y + dice_.Range(-0.45, 0.45) * spacing);
         const double r = radius * dice_.Range(0.75, 1.2);
-        const TreeKind kind = choice[static_cast<std::size_t>(dice_.Between(0, static_cast<int>(choice.size()) - 1))];
+        const TreeKind kind =
+            choice[static_cast<std::size_t>(dice_.Between(0, static_cast<int>(choice.size()) - 1))];
         if (area.contains(at)) trees.push_back({at, r, kind});
       }
     }
-    std::stable_sort(trees.begin(), trees.end(), [](const Tree& a, const Tree& b) { return a.at.y() < b.at.y(); });
+    std::stable_sort(trees.begin(), trees.end(),
+                     [](const Tree& a, const Tree& b) { return a.at.y() < b.at.y(); });
     for (const Tree& tree : trees) DrawTree(P(), tree.at, tree.r, tree.kind, dice_);
   }
 
@@ -311,10 +326,11 @@ class TownMapPainter {
         const double depth = std::min(deep - 1.4, dice_.Range(6, 8.5));
         if (dice_.Unit() < 0.12) {
           // A garden instead of a house.
-          const QPointF centre = across ? QPointF(block.left() + at + length / 2,
-                                                  side == 0 ? block.top() + deep / 2 : block.bottom() - deep / 2)
-                                        : QPointF(side == 0 ? block.left() + deep / 2 : block.right() - deep / 2,
-                                                  block.top() + at + length / 2);
+          const QPointF centre = across
+                                     ? QPointF(block.left() + at + length / 2,
+                                               side == 0 ? block.top() + deep / 2 : block.bottom() - deep / 2)
+                                     : QPointF(side == 0 ? block.left() + deep / 2 : block.right() - deep / 2,
+                                               block.top() + at + length / 2);
           DrawTree(P(), centre, std::min(length, deep) * 0.4, TreeKind::Broadleaf, dice_);
         } else {
           const double inset = 0.8 + depth / 2;
@@ -322,7 +338,8 @@ class TownMapPainter {
                                                   side == 0 ? block.top() + inset : block.bottom() - inset)
                                         : QPointF(side == 0 ? block.left() + inset : block.right() - inset,
                                                   block.top() + at + length / 2);
-          const QColor roof = palette[static_cast<std::size_t>(dice_.Between(0, static_cast<int>(palette.size()) - 1))];
+          const QColor roof =
+              palette[static_cast<std::size_t>(dice_.Between(0, static_cast<int>(palette.size()) - 1))];
           const RoofShape shape = dice_.Unit() < 0.5 ? RoofShape::Hipped : RoofShape::Gabled;
           DrawRoof(P(), centre, length, depth, across ? 0 : 90, roof, shape, dice_.Range(2.2, 3.6));
         }
@@ -395,16 +412,15 @@ class TownMapPainter {
     P().setPen(QPen(QColor(0xFF, 0xF6, 0xE6, 150), 0.5));
     P().setBrush(Qt::NoBrush);
     P().drawEllipse(block.adjusted(0, 0, 0, -13).center(), 8, 6);
-    DrawRoof(P(), {block.center().x(), block.bottom() - 5.5}, block.width() - 2, 9, 0, kRoofRust, RoofShape::Hipped,
-             4.5);
+    DrawRoof(P(), {block.center().x(), block.bottom() - 5.5}, block.width() - 2, 9, 0, kRoofRust,
+             RoofShape::Hipped, 4.5);
   }
 
   // ハナミ: the cherry park around a pond, with a red bridge and a tea house.
   void CherryPark() {
     const QPointF pond(318, 44);
-    const QPainterPath pondShape = SmoothPath({{290, 44}, {300, 30}, {320, 27}, {342, 34}, {348, 48},
-                                               {334, 60}, {312, 62}, {296, 56}},
-                                              true);
+    const QPainterPath pondShape = SmoothPath(
+        {{290, 44}, {300, 30}, {320, 27}, {342, 34}, {348, 48}, {334, 60}, {312, 62}, {296, 56}}, true);
     P().setPen(QPen(QColor(0xA0, 0x98, 0x80), 2.4));
     P().setBrush(Qt::NoBrush);
     P().drawPath(pondShape);
@@ -431,14 +447,17 @@ class TownMapPainter {
                                     .intersected(land_.translated(-6, 0));
     Forest(around, 10.5, 5.8, {TreeKind::Cherry, TreeKind::Cherry, TreeKind::Cherry, TreeKind::Broadleaf});
     // Pines along the beach.
-    Forest(land_.subtracted(land_.translated(-8, 0)).intersected(Rect(340, -4, 60, 176)), 9, 3.4, {TreeKind::Pine});
+    Forest(land_.subtracted(land_.translated(-8, 0)).intersected(Rect(340, -4, 60, 176)), 9, 3.4,
+           {TreeKind::Pine});
   }
 
   // トコナ: the old temple in its evergreen woods, with the pagoda.
   void TempleWoods() {
     const QRectF compound(44, 210, 72, 88);
-    const QPainterPath woods = Rect(-4, 184, 128, 164).intersected(land_.translated(0, -10)).subtracted(Rect(
-        compound.left() - 2, compound.top() - 2, compound.width() + 4, compound.height() + 4));
+    const QPainterPath woods = Rect(-4, 184, 128, 164)
+                                   .intersected(land_.translated(0, -10))
+                                   .subtracted(Rect(compound.left() - 2, compound.top() - 2,
+                                                    compound.width() + 4, compound.height() + 4));
     Forest(woods, 8, 5.2, {TreeKind::Pine, TreeKind::Cedar, TreeKind::Pine, TreeKind::Broadleaf});
     // Moss garden inside white plastered walls with a tiled top.
     P().setPen(Qt::NoPen);
@@ -465,13 +484,13 @@ class TownMapPainter {
     P().setBrush(QColor(0xC4, 0xB0, 0xC0));
     P().drawPath(SmoothPath({{50, 268}, {56, 262}, {62, 266}, {60, 278}, {54, 286}, {48, 280}}, true));
     Dice garden(77);
-    for (QPointF at : {QPointF(50, 256), QPointF(64, 292), QPointF(108, 216), QPointF(110, 292),
-                       QPointF(52, 216)}) {
+    for (QPointF at :
+         {QPointF(50, 256), QPointF(64, 292), QPointF(108, 216), QPointF(110, 292), QPointF(52, 216)}) {
       DrawTree(P(), at, 4.4, TreeKind::Pine, garden);
     }
     DrawRoof(P(), {86, 248}, 36, 22, 0, kRoofSlate, RoofShape::Hipped, 7);
     DrawRoof(P(), {102, 276}, 10, 7, 90, kRoofSlate, RoofShape::Hipped, 4);  // the bell tower
-    DrawRoof(P(), {84, 298}, 16, 7, 0, kRoofSlate, RoofShape::Hipped, 4);   // the gate
+    DrawRoof(P(), {84, 298}, 16, 7, 0, kRoofSlate, RoofShape::Hipped, 4);    // the gate
     DrawPagoda(P(), {58, 230}, 12);
   }
 
@@ -635,7 +654,8 @@ class TownMapPainter {
     for (double y = std::floor(box.top() / square) * square; y < box.bottom(); y += square) {
       for (double x = std::floor(box.left() / square) * square; x < box.right(); x += square) {
         const bool darker = leaf.Unit() < 0.5;
-        P().setBrush(darker ? QColor(0xC8, 0x9C, 0x40, leaf.Between(4, 11)) : QColor(0xFF, 0xFF, 0xF4, leaf.Between(8, 22)));
+        P().setBrush(darker ? QColor(0xC8, 0x9C, 0x40, leaf.Between(4, 11))
+                            : QColor(0xFF, 0xFF, 0xF4, leaf.Between(8, 22)));
         P().drawRect(QRectF(x, y, square, square));
       }
     }
@@ -653,7 +673,8 @@ class TownMapPainter {
                           QRectF(96, 128, 344, 22)}),
               31);
     GoldCloud(CloudBands({QRectF(420, 16, 130, 11), QRectF(398, 24, 120, 12), QRectF(440, 33, 100, 10)}), 32);
-    GoldCloud(CloudBands({QRectF(-30, 404, 120, 11), QRectF(-20, 412, 158, 12), QRectF(-30, 421, 104, 11)}), 33);
+    GoldCloud(CloudBands({QRectF(-30, 404, 120, 11), QRectF(-20, 412, 158, 12), QRectF(-30, 421, 104, 11)}),
+              33);
   }
 
   QImage image_;

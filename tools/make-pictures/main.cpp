@@ -48,13 +48,15 @@ QString MakePictures(const QString& folder, const QString& iconFolder, const QSt
 
   PictureSet pictures;
   pictures.map = DrawTownMap();
-  if (error = WriteGif(pictures.map, out.filePath(QStringLiteral("ユウナギ町.gif"))); !error.isEmpty()) return error;
+  if (error = WriteGif(pictures.map, out.filePath(QStringLiteral("ユウナギ町.gif"))); !error.isEmpty())
+    return error;
   // The game sees the map as its 256-colour GIF; the proofs should too.
   pictures.map = QImage(out.filePath(QStringLiteral("ユウナギ町.gif")), "GIF");
 
   // BMP files are written in 24-bit colour (Qt writes RGB32 images so).
   pictures.texture = DrawPanelTexture();
-  if (error = WriteImage(pictures.texture, out.filePath(QStringLiteral("Etc.bmp")), "bmp"); !error.isEmpty()) {
+  if (error = WriteImage(pictures.texture, out.filePath(QStringLiteral("Etc.bmp")), "bmp");
+      !error.isEmpty()) {
     return error;
   }
   for (int faction = 0; faction < kFactionCount; ++faction) {
@@ -71,11 +73,13 @@ QString MakePictures(const QString& folder, const QString& iconFolder, const QSt
       const QImage icon = DrawAppIcon(size);
       const QString folder = icons.filePath(QStringLiteral("hicolor/%1x%1/apps").arg(size));
       if (!MakeFolder(folder, error)) return error;
-      if (error = WriteImage(icon, QDir(folder).filePath(QStringLiteral("yuunagi.png")), "png"); !error.isEmpty()) {
+      if (error = WriteImage(icon, QDir(folder).filePath(QStringLiteral("yuunagi.png")), "png");
+          !error.isEmpty()) {
         return error;
       }
       if (size == 256) {
-        if (error = WriteImage(icon, icons.filePath(QStringLiteral("yuunagi.png")), "png"); !error.isEmpty()) {
+        if (error = WriteImage(icon, icons.filePath(QStringLiteral("yuunagi.png")), "png");
+            !error.isEmpty()) {
           return error;
         }
       }
@@ -85,11 +89,13 @@ QString MakePictures(const QString& folder, const QString& iconFolder, const QSt
   if (!previewFolder.isEmpty()) {
     const QDir proofs(previewFolder);
     if (!MakeFolder(proofs.path(), error)) return error;
-    if (error = WriteImage(DrawTitlePreview(pictures), proofs.filePath(QStringLiteral("preview-title.png")), "png");
+    if (error = WriteImage(DrawTitlePreview(pictures), proofs.filePath(QStringLiteral("preview-title.png")),
+                           "png");
         !error.isEmpty()) {
       return error;
     }
-    if (error = WriteImage(DrawGamePreview(pictures), proofs.filePath(QStringLiteral("preview-game.png")), "png");
+    if (error =
+            WriteImage(DrawGamePreview(pictures), proofs.filePath(QStringLiteral("preview-game.png")), "png");
         !error.isEmpty()) {
       return error;
     }
@@ -108,14 +114,16 @@ int main(int argc, char* argv[]) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Draws the pictures of ユウナギ町争奪戦."));
   parser.addHelpOption();
-  const QCommandLineOption icons(QStringLiteral("icons"), QStringLiteral("Also write the application icons here."),
+  const QCommandLineOption icons(QStringLiteral("icons"),
+                                 QStringLiteral("Also write the application icons here."),
                                  QStringLiteral("dir"));
   const QCommandLineOption preview(QStringLiteral("preview"),
                                    QStringLiteral("Also write proofs of the title and game screens here."),
                                    QStringLiteral("dir"));
   parser.addOption(icons);
   parser.addOption(preview);
-  parser.addPositionalArgument(QStringLiteral("picture-dir"), QStringLiteral("Where the pictures are written."));
+  parser.addPositionalArgument(QStringLiteral("picture-dir"),
+                               QStringLiteral("Where the pictures are written."));
   parser.process(app);
 
   QTextStream err(stderr);

@@ -25,7 +25,8 @@ std::string Quote(const std::string& path) { return "「" + path + "」"; }
 Kind KindOf(const std::string& path) {
   if (EndsWithIgnoringCase(path, ".dat")) return Kind::Scenario;
   if (EndsWithIgnoringCase(path, ".sav")) return Kind::Save;
-  throw DataError(Quote(path) + " の種類がわかりません。拡張子は .dat (シナリオ) か .sav (セーブ) にしてください。");
+  throw DataError(Quote(path) +
+                  " の種類がわかりません。拡張子は .dat (シナリオ) か .sav (セーブ) にしてください。");
 }
 
 ScenarioRecord LoadScenario(const std::string& path) {
@@ -65,8 +66,8 @@ Json ParseJsonFile(const std::string& path) {
 }
 
 void Dump(const std::string& path) {
-  const Json json = KindOf(path) == Kind::Scenario ? ScenarioToJson(LoadScenario(path))
-                                                   : SaveToJson(LoadSave(path));
+  const Json json =
+      KindOf(path) == Kind::Scenario ? ScenarioToJson(LoadScenario(path)) : SaveToJson(LoadSave(path));
   std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
@@ -91,9 +92,10 @@ int Check(const std::string& path) {
     problem = CheckScenario(LoadScenario(path));
   } else {
     const SaveRecord save = LoadSave(path);
-    problem = save.TurnNumber == 0
-                  ? std::optional<std::string>("TurnNumber が 0 です。空きスロットなので、つづきから遊べません。")
-                  : CheckSave(save);
+    problem =
+        save.TurnNumber == 0
+            ? std::optional<std::string>("TurnNumber が 0 です。空きスロットなので、つづきから遊べません。")
+            : CheckSave(save);
   }
   if (problem) {
     std::cerr << *problem << '\n';

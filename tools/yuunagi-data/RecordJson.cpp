@@ -23,17 +23,14 @@ struct Field {
   std::function<void(Record&, const Json&)> set;
 };
 
-std::string Shown(const Json& value) {
-  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
+std::string Shown(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 std::int16_t ToInt16(const Json& value, const std::string& where) {
   if (!value.is_number_integer())
     throw DataError(where + " が " + Shown(value) + " です。整数で書いてください。");
-  const bool fits = value.is_number_unsigned() ? value.get<std::uint64_t>() <= 32767
-                                               : Fits16(value.get<std::int64_t>());
-  if (!fits)
-    throw DataError(where + " が " + Shown(value) + " です。-32768～32767 の整数で書いてください。");
+  const bool fits =
+      value.is_number_unsigned() ? value.get<std::uint64_t>() <= 32767 : Fits16(value.get<std::int64_t>());
+  if (!fits) throw DataError(where + " が " + Shown(value) + " です。-32768～32767 の整数で書いてください。");
   return static_cast<std::int16_t>(value.get<std::int64_t>());
 }
 
@@ -41,13 +38,11 @@ std::string ToText(const Json& value, const std::string& where, std::size_t widt
   if (!value.is_string()) throw DataError(where + " が " + Shown(value) + " です。文字列で書いてください。");
   const std::string text = value.get<std::string>();
   switch (CheckFieldFit(text, width)) {
-    case FieldFit::Fits:
-      return text;
+    case FieldFit::Fits: return text;
     case FieldFit::TooLong:
       throw DataError(where + " の文字列が長すぎます。シフトJISで " + std::to_string(width) +
                       " バイト (全角 " + std::to_string(width / 2) + " 文字) までです。");
-    case FieldFit::NotEncodable:
-      break;
+    case FieldFit::NotEncodable: break;
   }
   throw DataError(where + " にシフトJISで書けない文字があります。");
 }
@@ -94,16 +89,11 @@ Field<Record> Texts(std::string_view key, std::array<std::string, 6> Record::*me
 const std::vector<Field<ScenarioRecord>>& ScenarioFields() {
   using R = ScenarioRecord;
   static const std::vector<Field<R>> fields = {
-      Number<R>("StartTurn", &R::StartTurn),
-      Text<R>("Music", &R::Music, 20),
-      Text<R>("Description", &R::Description, 200),
-      Texts<R>("DifficultyText", &R::DifficultyText, 20),
-      Numbers<R>("StartOwner", &R::StartOwner),
-      Numbers<R>("StartMoney", &R::StartMoney),
-      Numbers<R>("StartSoldiers", &R::StartSoldiers),
-      Numbers<R>("StartStrength", &R::StartStrength),
-      Numbers<R>("StartWeapon", &R::StartWeapon),
-      Numbers<R>("StartDevelopment", &R::StartDevelopment),
+      Number<R>("StartTurn", &R::StartTurn),          Text<R>("Music", &R::Music, 20),
+      Text<R>("Description", &R::Description, 200),   Texts<R>("DifficultyText", &R::DifficultyText, 20),
+      Numbers<R>("StartOwner", &R::StartOwner),       Numbers<R>("StartMoney", &R::StartMoney),
+      Numbers<R>("StartSoldiers", &R::StartSoldiers), Numbers<R>("StartStrength", &R::StartStrength),
+      Numbers<R>("StartWeapon", &R::StartWeapon),     Numbers<R>("StartDevelopment", &R::StartDevelopment),
   };
   return fields;
 }

@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
   CLI::App app(
       "Shows, builds and checks the data files of ユウナギ町争奪戦: scenarios (.dat) and saves (.sav);\n"
       "renders its songs to WAV.\n"
-      "Exit status: 0 done; 1 on bad input or, for check, a file that cannot be played (one line on stderr; nothing written).",
+      "Exit status: 0 done; 1 on bad input or, for check, a file that cannot be played (one line on stderr; "
+      "nothing written).",
       "yuunagi-data");
   app.require_subcommand(1);
 

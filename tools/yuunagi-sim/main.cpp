@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -68,7 +68,10 @@ struct Tally {
   std::vector<long long> gamesOfLength = std::vector<long long>(32769, 0);  // by turns played
 
   void Add(const HeadlessResult& r) {
-    if (r.winner >= 0 && r.winner < kFactionCount) ++wins[r.winner]; else ++draws;
+    if (r.winner >= 0 && r.winner < kFactionCount)
+      ++wins[r.winner];
+    else
+      ++draws;
     moves += r.moves;
     ++gamesOfLength[static_cast<std::size_t>(std::clamp(r.turns, 0, 32768))];
   }
@@ -144,11 +147,11 @@ int RunMany(const Options& options, const ScenarioRecord& scenario, const std::s
               static_cast<unsigned long long>(options.seed), threads);
   for (int f = 0; f < kFactionCount; ++f) {
     const std::string label(FactionNames[f]);
-    std::printf("  %s%*s 勝利 %7lld  %6.2f%%\n", label.c_str(), static_cast<int>(8 - Utf16Length(label) * 2), "",
-                wins[f], games ? 100.0 * wins[f] / games : 0.0);
+    std::printf("  %s%*s 勝利 %7lld  %6.2f%%\n", label.c_str(), static_cast<int>(8 - Utf16Length(label) * 2),
+                "", wins[f], games ? 100.0 * wins[f] / games : 0.0);
   }
-  std::printf("  引き分け     %7lld  %6.2f%%  (%d ターンで打ち切り)\n", draws, games ? 100.0 * draws / games : 0.0,
-              options.maxTurns);
+  std::printf("  引き分け     %7lld  %6.2f%%  (%d ターンで打ち切り)\n", draws,
+              games ? 100.0 * draws / games : 0.0, options.maxTurns);
   std::printf("ターン数: 最小 %d / 中央値 %d / 最大 %d\n", minTurns, medianTurns, maxTurns);
   std::printf("手数: %lld  (%.2f 秒, 毎秒 %.0f 手)\n", moves, seconds, movesPerSecond);
   return 0;
@@ -160,10 +163,13 @@ int main(int argc, char** argv) {
   Options options;
   CLI::App app{"ユウナギ町争奪戦: plays spectator games of a scenario and counts who wins."};
   app.add_option("scenario", options.scenarioPath, "scenario file (.dat)")->required();
-  app.add_option("--games", options.games, "number of games (default 1000)")->check(CLI::Range(1LL, 100000000LL));
+  app.add_option("--games", options.games, "number of games (default 1000)")
+      ->check(CLI::Range(1LL, 100000000LL));
   app.add_option("--seed", options.seed, "seed of the random numbers (same seed, same result)");
-  app.add_option("--threads", options.threads, "worker threads (default: all cores)")->check(CLI::Range(0, 1024));
-  app.add_option("--max-turns", options.maxTurns, "a game still running after this many turns is a draw (default 5000)")
+  app.add_option("--threads", options.threads, "worker threads (default: all cores)")
+      ->check(CLI::Range(0, 1024));
+  app.add_option("--max-turns", options.maxTurns,
+                 "a game still running after this many turns is a draw (default 5000)")
       ->check(CLI::Range(1, 32767));
   app.add_flag("--trace", options.trace, "play one game and print every move");
   app.add_flag("--json", options.json, "print the results as one JSON object");
