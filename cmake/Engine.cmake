@@ -1,11 +1,14 @@
 # The game engine: rules, turn cycle, data files and text helpers. No Qt here,
 # so the window and the command-line tools share one set of rules.
 add_library(yuunagi_engine STATIC
-  core/GameState.cpp
-  core/TurnCycle.cpp
+  core/Engine.cpp
+  core/GameSetup.cpp
   core/HeadlessGame.cpp
-  rules/Actions.cpp
-  rules/Strategy.cpp
+  rules/RuleBook.cpp
+  rules/ActionResolver.cpp
+  rules/Attack.cpp
+  rules/Economy.cpp
+  rules/ComputerStrategy.cpp
   rules/Random.cpp
   files/Cp932.cpp
   files/ScenarioFile.cpp

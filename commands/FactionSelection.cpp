@@ -19,22 +19,12 @@ FactionSelection::FactionSelection(MainForm& form) : form_(form) {
   }
 }
 
-void FactionSelection::ResetPlayers() {
-  GameData& data = form_.Data();
-  data.PlayerCount = 0;
-  data.PlayerOfFaction.fill(0);
-}
+void FactionSelection::ResetPlayers() { form_.Game().ClearPlayers(); }
 
 void FactionSelection::ShowFactionButtons() {
-  GameData& data = form_.Data();
   for (int k = 0; k < kFactionCount; ++k) form_.Command2[k]->hide();
-  data.FactionCount = 0;
-  for (int i = 0; i < kDistrictCount; ++i) {
-    GraphicButton* button = form_.Command2[data.Scenario.StartOwner[i]];
-    if (button->isHidden()) {
-      button->show();
-      ++data.FactionCount;
-    }
+  for (const i16 owner : form_.Data().Scenario.StartOwner) {
+    if (owner >= 0 && owner < kFactionCount) form_.Command2[owner]->show();
   }
 }
 
@@ -75,11 +65,9 @@ void FactionSelection::Command2_Click(int index) {
     Confirm();
     return;
   }
-  GameData& data = form_.Data();
+  if (form_.Game().JoinFaction(index) == 0) return;
   form_.Command2[index]->hide();
-  ++data.PlayerCount;
-  data.PlayerOfFaction[index] = data.PlayerCount;
-  if (data.PlayerCount == data.FactionCount) {
+  if (form_.Data().PlayerCount == form_.Data().FactionCount) {
     MainForm::SetCaption(form_.Label1[0], "");
     form_.RepaintNow();
     Confirm();
@@ -98,8 +86,6 @@ void FactionSelection::ShowNextPicker() {
 void FactionSelection::Confirm() {
   const bool yes = form_.AskYesNo("ゲームをはじめます。\rよろしいですか？");
   if (form_.Ended()) return;
-  GameData& data = form_.Data();
-  if (data.PlayerCount == 0) data.PlayerCount = kSpectatorPlayerCount;
   if (yes) {
     form_.Picture2->hide();
     form_.Game().StartNewGameFromScenario();

@@ -258,7 +258,7 @@ void MainForm::BuildStatusPanel(int i) {
   Data6[i] = label("Data6", 960, 1920, 120, "0");
 }
 
-void MainForm::HScroll1_Change(int value) { Data().GameSpeed = static_cast<float>(value); }
+void MainForm::HScroll1_Change(int value) { engine_.SetGameSpeed(static_cast<float>(value)); }
 
 void MainForm::SetMessage(std::string_view text) { Message->setText(ToQString(text)); }
 
@@ -294,8 +294,7 @@ void MainForm::ScheduleNextMove(float seconds) {
 }
 
 void MainForm::CancelTarget() {
-  Data().GameState = State::Moving;
-  Picture5->show();
+  if (engine_.CancelTargeting()) Picture5->show();
 }
 
 void MainForm::EndProgram() {

@@ -38,7 +38,7 @@ class MainForm : public PictureBox {
   ~MainForm() override;
 
   Engine& Game() { return engine_; }
-  GameData& Data() { return engine_.Data(); }
+  const GameData& Data() const { return engine_.Data(); }
   MusicPlayer& Music() { return *music_; }
   const std::filesystem::path& AppFolder() const { return appFolder_; }
   std::filesystem::path ScenarioFolder() const { return appFolder_ / "Scenario"; }

@@ -11,31 +11,30 @@
 namespace yuunagi {
 
 void ShowSaveSlots(MainForm& form) {
-  GameData& data = form.Data();
   for (int slot = 0; slot < kSaveSlotCount; ++slot) {
     std::string caption = "データなし";
-    if (AccessSaveSlot(form.SaveFolder(), slot, kReadSlot, data.SaveData) && data.SaveData.TurnNumber != 0) {
-      caption = FitText(data.SaveData.ScenarioName, 14) + " Turn " + std::to_string(data.SaveData.TurnNumber);
+    SaveRecord save;
+    if (AccessSaveSlot(form.SaveFolder(), slot, kReadSlot, save) && save.TurnNumber != 0) {
+      caption = FitText(save.ScenarioName, 14) + " Turn " + std::to_string(save.TurnNumber);
     }
     form.Option1[slot]->setText(ToQString(caption));
   }
   form.Picture8->show();
-  form.Option1[data.SaveSlot]->setChecked(true);
+  form.Option1[form.Data().SaveSlot]->setChecked(true);
 }
 
 bool ContinueSavedGame(MainForm& form) {
-  GameData& data = form.Data();
-  if (!AccessSaveSlot(form.SaveFolder(), data.SaveSlot, kReadSlot, data.SaveData) ||
-      data.SaveData.TurnNumber == 0) {
+  SaveRecord save;
+  if (!AccessSaveSlot(form.SaveFolder(), form.Data().SaveSlot, kReadSlot, save) || save.TurnNumber == 0) {
     form.ShowMessageBox("セーブデータがありません。");
     return false;
   }
-  if (const std::optional<std::string> problem = CheckSave(data.SaveData)) {
+  if (const std::optional<std::string> problem = CheckSave(save)) {
     form.ShowMessageBox("このセーブデータは続けられません。\r" + *problem);
     return false;
   }
   form.Picture8->hide();
-  form.Game().ContinueFromSaveData();
+  form.Game().ContinueFromSaveData(save);
   return true;
 }
 

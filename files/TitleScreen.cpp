@@ -48,12 +48,12 @@ TitleScreen::TitleScreen(MainForm& form) : form_(form) {
 void TitleScreen::Command1_Click(int index) {
   form_.Picture1->hide();
   form_.Picture7->hide();
-  form_.Data().StartMode = static_cast<i16>(index);
+  form_.Game().SetStartMode(static_cast<i16>(index));
   ShowSaveSlots(form_);
   form_.Music().PlayMusic("設定");
 }
 
-void TitleScreen::Option1_Click(int index) { form_.Data().SaveSlot = static_cast<i16>(index); }
+void TitleScreen::Option1_Click(int index) { form_.Game().SetSaveSlot(static_cast<i16>(index)); }
 
 void TitleScreen::Command9_Click() {
   form_.Picture8->hide();
@@ -93,22 +93,20 @@ void TitleScreen::ShowScenarioList() {
 
 void TitleScreen::List1_Click(int row) {
   if (row < 0) return;
-  GameData& data = form_.Data();
   const QListWidgetItem* item = form_.List1->item(row);
-  data.ScenarioName = item->text().toStdString();
   const QByteArray fileName = item->data(kFileNameRole).toByteArray();
   std::string error;
   std::optional<ScenarioRecord> scenario =
       ReadScenario(form_.ScenarioFolder(),
                    std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error);
   if (!scenario) {
-    data.Scenario = ScenarioRecord{};
+    scenario = ScenarioRecord{};
     scenarioProblem_ = error;
   } else {
-    data.Scenario = std::move(*scenario);
-    scenarioProblem_ = CheckScenario(data.Scenario);
+    scenarioProblem_ = CheckScenario(*scenario);
   }
-  form_.SetMessage(scenarioProblem_ ? *scenarioProblem_ : FitText(data.Scenario.Description, 180));
+  form_.Game().ChooseScenario(*scenario, item->text().toStdString());
+  form_.SetMessage(scenarioProblem_ ? *scenarioProblem_ : FitText(scenario->Description, 180));
 }
 
 }  // namespace yuunagi
