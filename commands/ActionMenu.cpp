@@ -81,7 +81,7 @@ void ActionMenu::Command3_MouseMove(int index) {
 void ActionMenu::Command3_Click(int index) {
   // A hidden menu never acts, and neither does a menu outside the mover's choice.
   if (form_.Picture4->isHidden() || !form_.Game().AwaitsHumanChoice()) return;
-  form_.Picture4->hide();
+  form_.HidePanel(form_.Picture4);
   switch (index) {
     case Attack: OpenWeaponPanel(); break;
     case Collect: form_.Game().ExecuteAction(Collect, 0, 0); break;
@@ -138,7 +138,7 @@ void ActionMenu::Command5_Click(int index) {
     ConfirmAmount();
     return;
   }
-  form_.Picture6->hide();
+  form_.HidePanel(form_.Picture6);
   form_.Picture4->show();
 }
 
@@ -151,7 +151,7 @@ void ActionMenu::ConfirmAmount() {
     form_.SetMessage(check.Text());
     return;
   }
-  form_.Picture6->hide();
+  form_.HidePanel(form_.Picture6);
   game.ExecuteAction(action, *amount, 0);
 }
 

@@ -43,7 +43,7 @@ void WeaponMenu::Command4_MouseMove(int level) {
 void WeaponMenu::Command4_Click(int level) {
   if (form_.Picture5->isHidden()) return;  // a hidden panel never acts
   if (level == 0) {
-    form_.Picture5->hide();
+    form_.HidePanel(form_.Picture5);
     form_.Picture4->show();
     return;
   }
@@ -51,7 +51,7 @@ void WeaponMenu::Command4_Click(int level) {
     form_.SetMessage(check.Text());
     return;
   }
-  form_.Picture5->hide();
+  form_.HidePanel(form_.Picture5);
   form_.SetMessage("攻撃対象をクリックしてください!!(右クリック キャンセル)");
 }
 

@@ -102,6 +102,8 @@ MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource
   BuildLayout();
 
   pauseTimer_.setSingleShot(true);
+  // A coarse timer may fire up to 5 % early; the pause is the player's setting.
+  pauseTimer_.setTimerType(Qt::PreciseTimer);
   connect(&pauseTimer_, &QTimer::timeout, this, [this] {
     if (!ended_) engine_.NextMove();
   });
@@ -291,6 +293,12 @@ void MainForm::ScheduleNextMove(float seconds) {
   if (ended_) return;
   const int milliseconds = static_cast<int>(std::lround(std::max(0.0f, seconds) * 1000.0f));
   pauseTimer_.start(milliseconds);
+}
+
+void MainForm::HidePanel(QWidget* panel) {
+  panel->hide();
+  // A hidden button keeps no focus: no key can press a spent command again.
+  setFocus(Qt::OtherFocusReason);
 }
 
 void MainForm::CancelTarget() {

@@ -64,6 +64,8 @@ class MainForm : public PictureBox {
   bool MovePending() const { return pauseTimer_.isActive(); }
   // The length of the pause scheduled last, in milliseconds.
   int PauseMilliseconds() const { return pauseTimer_.interval(); }
+  // Hides a menu panel and takes the keyboard focus away from its buttons.
+  void HidePanel(QWidget* panel);
   // The target pick is called off: the weapon panel is offered again.
   void CancelTarget();
 
