@@ -20,6 +20,7 @@ add_library(yuunagi_window STATIC
   commands/ActionMenu.cpp
   commands/WeaponMenu.cpp
   commands/AmountText.cpp
+  commands/KeyboardPlay.cpp
 )
 set_target_properties(yuunagi_window PROPERTIES AUTOMOC ON)
 target_include_directories(yuunagi_window PUBLIC ${CMAKE_SOURCE_DIR})

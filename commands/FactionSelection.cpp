@@ -29,6 +29,7 @@ void FactionSelection::ShowFactionButtons() {
 }
 
 void FactionSelection::Command7_Click() {
+  if (form_.Command7->isHidden()) return;  // a hidden button never acts
   // A scenario that cannot be played is never started; the message line says why.
   if (const std::optional<std::string>& problem = form_.Title().ScenarioProblem()) {
     form_.SetMessage(*problem);
@@ -37,8 +38,8 @@ void FactionSelection::Command7_Click() {
   ResetPlayers();
   MainForm::SetCaption(form_.Label1[0], "<1P>選択");
   form_.Picture2->show();
-  form_.Command7->hide();
-  form_.List1->hide();
+  form_.HidePanel(form_.Command7);
+  form_.HidePanel(form_.List1);
   ShowFactionButtons();
 }
 
@@ -61,12 +62,14 @@ void FactionSelection::Command2_MouseMove(int index) {
 }
 
 void FactionSelection::Command2_Click(int index) {
+  if (form_.Picture2->isHidden() || form_.Command2[index]->isHidden()) return;
   if (index == kFactionCount) {
     Confirm();
     return;
   }
   if (form_.Game().JoinFaction(index) == 0) return;
-  form_.Command2[index]->hide();
+  form_.HidePanel(form_.Command2[index]);
+  form_.FocusFirstButton(form_.Picture2);
   if (form_.Data().PlayerCount == form_.Data().FactionCount) {
     MainForm::SetCaption(form_.Label1[0], "");
     form_.RepaintNow();
@@ -87,7 +90,7 @@ void FactionSelection::Confirm() {
   const bool yes = form_.AskYesNo("ゲームをはじめます。\rよろしいですか？");
   if (form_.Ended()) return;
   if (yes) {
-    form_.Picture2->hide();
+    form_.HidePanel(form_.Picture2);
     form_.Game().StartNewGameFromScenario();
     return;
   }

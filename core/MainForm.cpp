@@ -1,6 +1,9 @@
 #include "core/MainForm.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +17,7 @@
 
 #include "commands/ActionMenu.h"
 #include "commands/FactionSelection.h"
+#include "commands/KeyboardPlay.h"
 #include "commands/WeaponMenu.h"
 #include "files/TitleScreen.h"
 #include "media/MusicPlayer.h"
@@ -113,6 +117,7 @@ MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource
   factions_ = std::make_unique<FactionSelection>(*this);
   actionMenu_ = std::make_unique<ActionMenu>(*this);
   weaponMenu_ = std::make_unique<WeaponMenu>(*this);
+  keyboard_ = new KeyboardPlay(*this);
 
   // Form_Load: the caption and the speed bar show the game's own values
   // before the window is ever painted.
@@ -231,6 +236,11 @@ void MainForm::BuildLayout() {
   const int naturalWidth = QFontMetrics(titleFont).horizontalAdvance(ToQString(GameTitle));
   if (naturalWidth > titlePlace.width()) titleFont.setStretch(titlePlace.width() * 100 / naturalWidth);
   TitleLabel = MakeLabel(this, "TitleLabel", titlePlace, GameTitle, titleFont);
+
+  WaitCue = MakeLabel(Picture11, "WaitCue", Twips(6600, 960, 735, 225), "▼ 次へ", LayoutFont(9, true));
+  WaitCue->move(Picture11->width() - WaitCue->width() - 4, Picture11->height() - WaitCue->height() - 2);
+  WaitCue->setAttribute(Qt::WA_TransparentForMouseEvents);
+  WaitCue->hide();
 }
 
 void MainForm::BuildStatusPanel(int i) {
@@ -271,18 +281,55 @@ QString BoxText(std::string_view text) {
 }
 }  // namespace
 
+// Input of the window other than closing it, while a message box waits.
+class HeldInput : public QObject {
+ public:
+  explicit HeldInput(QWidget& window) : window_(window) { qApp->installEventFilter(this); }
+  ~HeldInput() override { qApp->removeEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget != nullptr && widget->window() == &window_;
+      }
+      default: return false;
+    }
+  }
+
+ private:
+  QWidget& window_;
+};
+
+int MainForm::RunMessageBox(QMessageBox& box) {
+  box.setTextFormat(Qt::PlainText);
+  // Not modal: a modal box would keep the window from being closed.
+  box.setWindowModality(Qt::NonModal);
+  HeldInput held(*this);
+  QEventLoop wait;
+  connect(&box, &QMessageBox::finished, &wait, &QEventLoop::quit);
+  openBox_ = &box;
+  box.show();
+  if (!ended_) wait.exec();
+  openBox_ = nullptr;
+  return box.result();
+}
+
 void MainForm::ShowMessageBox(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text), QMessageBox::Ok, this);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  RunMessageBox(box);
 }
 
 bool MainForm::AskYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text),
                   QMessageBox::Yes | QMessageBox::No, this);
-  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  return RunMessageBox(box) == QMessageBox::Yes;
 }
 
 void MainForm::RepaintNow() {
@@ -301,6 +348,17 @@ void MainForm::HidePanel(QWidget* panel) {
   setFocus(Qt::OtherFocusReason);
 }
 
+void MainForm::FocusFirstButton(QWidget* panel) {
+  QAbstractButton* first = nullptr;
+  for (QAbstractButton* b : panel->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+    if (!b->isVisible() || !b->isEnabled()) continue;
+    if (first == nullptr || b->y() < first->y() || (b->y() == first->y() && b->x() < first->x())) first = b;
+  }
+  if (first != nullptr) first->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::UpdateWaitCue() { WaitCue->setVisible(Data().GameState == State::AwaitingClick && !ended_); }
+
 void MainForm::CancelTarget() {
   if (engine_.CancelTargeting()) Picture5->show();
 }
@@ -312,6 +370,8 @@ void MainForm::EndProgram() {
   // No input reaches the game any more, whatever is still queued.
   setEnabled(false);
   music_->CloseMusic();
+  // A message box on screen goes with the window.
+  if (openBox_ != nullptr) openBox_->done(0);
   exitProcess_(0);
 }
 

@@ -18,6 +18,7 @@
 #include "media/Pictures.h"
 
 class QLabel;
+class QMessageBox;
 class QLineEdit;
 class QListWidget;
 class QScrollBar;
@@ -29,6 +30,7 @@ class TitleScreen;
 class FactionSelection;
 class ActionMenu;
 class WeaponMenu;
+class KeyboardPlay;
 
 class MainForm : public PictureBox {
   Q_OBJECT
@@ -52,6 +54,8 @@ class MainForm : public PictureBox {
   void ShowMessageBox(std::string_view text);
   // A modal yes/no question captioned with the game title; true for yes.
   bool AskYesNo(std::string_view text);
+  // The message box on screen, or nullptr.
+  QMessageBox* OpenMessageBox() const { return openBox_; }
   // Brings the screen up to date at once, without handling any input.
   void RepaintNow();
   // Sets a label's caption and sizes the label to it, its left edge fixed.
@@ -66,6 +70,10 @@ class MainForm : public PictureBox {
   int PauseMilliseconds() const { return pauseTimer_.interval(); }
   // Hides a menu panel and takes the keyboard focus away from its buttons.
   void HidePanel(QWidget* panel);
+  // Gives the keyboard focus to the first button a player can reach on `panel`.
+  void FocusFirstButton(QWidget* panel);
+  // Shows the small mark that the game waits for a click, while it does.
+  void UpdateWaitCue();
   // The target pick is called off: the weapon panel is offered again.
   void CancelTarget();
 
@@ -106,6 +114,9 @@ class MainForm : public PictureBox {
   std::array<GraphicButton*, 7> Command3{};
   std::array<QLabel*, 4> Label1{};  // headings of the menus
   QLabel* TitleLabel = nullptr;
+  // Not of the designed layout: the mark in the message panel's corner while
+  // the game waits for the click after a human's action.
+  QLabel* WaitCue = nullptr;
 
   TitleScreen& Title() { return *titleScreen_; }
   FactionSelection& Factions() { return *factions_; }
@@ -119,6 +130,9 @@ class MainForm : public PictureBox {
   void BuildLayout();
   void BuildStatusPanel(int i);
   void HScroll1_Change(int value);
+  // Shows a message box and waits for its answer. The window stays open to
+  // closing meanwhile (which ends the program); its other input waits.
+  int RunMessageBox(QMessageBox& box);
 
   std::filesystem::path appFolder_;
   std::unique_ptr<RandomSource> random_;
@@ -132,6 +146,8 @@ class MainForm : public PictureBox {
   std::unique_ptr<FactionSelection> factions_;
   std::unique_ptr<ActionMenu> actionMenu_;
   std::unique_ptr<WeaponMenu> weaponMenu_;
+  KeyboardPlay* keyboard_ = nullptr;  // owned by the window as a QObject child
+  QMessageBox* openBox_ = nullptr;    // the message box on screen, if any
 };
 
 // QString of a UTF-8 text of the engine.

@@ -1,7 +1,10 @@
 #include "core/StartUp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <string>
 
@@ -67,6 +70,13 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   music->OpenMusic();
 
   QApplication::setFont(MainForm::LayoutFont(9));
+  // The game speaks Japanese: Qt's own buttons too (はい / いいえ), whatever
+  // the desktop's language. Without the translation they stay in English.
+  auto* qtJapanese = new QTranslator(qApp);
+  if (qtJapanese->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qtJapanese);
+  }
   auto form = std::make_unique<MainForm>(std::move(options.appFolder), std::move(random), std::move(music),
                                          options.exitProcess);
 

@@ -16,7 +16,10 @@ void WindowHost::RefreshDistrictPanel(int district) {
 
 void WindowHost::DrawDistrictEmblems() { yuunagi::DrawDistrictEmblems(form_, form_.Data()); }
 
-void WindowHost::SetMessage(std::string_view text) { form_.SetMessage(text); }
+void WindowHost::SetMessage(std::string_view text) {
+  form_.SetMessage(text);
+  form_.UpdateWaitCue();
+}
 
 void WindowHost::ShowMessageBox(std::string_view text) { form_.ShowMessageBox(text); }
 
@@ -47,6 +50,7 @@ void WindowHost::ShowStrategyOf(int faction) {
 }
 
 void WindowHost::HighlightMover(int district, bool on) {
+  form_.UpdateWaitCue();
   QLabel* name = form_.Data1[district];
   name->setFont(on ? MainForm::LayoutFont(14, true) : MainForm::LayoutFont(11));
   name->adjustSize();

@@ -46,7 +46,8 @@ TitleScreen::TitleScreen(MainForm& form) : form_(form) {
 }
 
 void TitleScreen::Command1_Click(int index) {
-  form_.Picture1->hide();
+  if (form_.Picture1->isHidden()) return;  // a hidden panel never acts
+  form_.HidePanel(form_.Picture1);
   form_.Picture7->hide();
   form_.Game().SetStartMode(static_cast<i16>(index));
   ShowSaveSlots(form_);
@@ -56,13 +57,15 @@ void TitleScreen::Command1_Click(int index) {
 void TitleScreen::Option1_Click(int index) { form_.Game().SetSaveSlot(static_cast<i16>(index)); }
 
 void TitleScreen::Command9_Click() {
-  form_.Picture8->hide();
+  if (form_.Picture8->isHidden()) return;
+  form_.HidePanel(form_.Picture8);
   form_.Picture1->show();
   form_.Picture7->show();
   form_.Music().PlayMusic("オープニング");
 }
 
 void TitleScreen::Command8_Click() {
+  if (form_.Picture8->isHidden()) return;
   if (form_.Data().StartMode == 0) {
     ShowScenarioList();
   } else {
@@ -88,7 +91,8 @@ void TitleScreen::ShowScenarioList() {
   form_.List1->show();
   form_.Picture11->show();
   form_.List1->setCurrentRow(0);
-  form_.Picture8->hide();
+  form_.HidePanel(form_.Picture8);
+  form_.List1->setFocus(Qt::OtherFocusReason);
 }
 
 void TitleScreen::List1_Click(int row) {

@@ -1,9 +1,13 @@
 #include "media/Pictures.h"
 
 #include <QFileInfo>
+#include <QFocusEvent>
+#include <QFontMetrics>
+
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace yuunagi {
 
@@ -18,7 +22,13 @@ void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& ca
   const QRect area = button.rect();
   painter.fillRect(area, button.palette().button());
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  if (!picture.isNull()) painter.drawPixmap(QPoint(0, 0), picture);
+  if (!picture.isNull()) {
+    // At its natural size from the top-left corner; a face larger than the
+    // picture gets it enlarged just enough to cover it.
+    const QSizeF natural = picture.deviceIndependentSize();
+    const qreal grow = std::max({1.0, area.width() / natural.width(), area.height() / natural.height()});
+    painter.drawPixmap(QRectF(QPointF(0, 0), natural * grow), picture, QRectF(picture.rect()));
+  }
   if (pressedIn) painter.fillRect(area, QColor(0, 0, 0, 40));
 
   const QColor light(255, 255, 255, 200), shade(0, 0, 0, 110), dark(0, 0, 0, 190);
@@ -33,11 +43,20 @@ void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& ca
   painter.drawLine(1, b - 1, r - 1, b - 1);
   painter.drawLine(r - 1, 1, r - 1, b - 1);
 
-  painter.setFont(button.font());
+  // A caption wider than the face is set smaller, down to three quarters of
+  // its size, and then cut with an ellipsis at its end: its start stays readable.
+  const int room = area.width() - 8;
+  QFont font = button.font();
+  const qreal full = font.pointSizeF();
+  while (QFontMetrics(font).horizontalAdvance(caption) > room && font.pointSizeF() > full * 0.75) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  const QString shown = QFontMetrics(font).elidedText(caption, Qt::ElideRight, room);
+  painter.setFont(font);
   painter.setPen(button.isEnabled() ? button.palette().color(QPalette::ButtonText)
                                     : button.palette().color(QPalette::Disabled, QPalette::ButtonText));
   const QRect textArea = pressedIn ? area.translated(1, 1) : area;
-  painter.drawText(textArea, Qt::AlignCenter, caption);
+  painter.drawText(textArea, Qt::AlignCenter, shown);
   if (focused) {
     QPen dots(button.palette().color(QPalette::ButtonText), 1, Qt::DotLine);
     painter.setPen(dots);
@@ -139,6 +158,13 @@ void GraphicButton::paintEvent(QPaintEvent*) {
 void GraphicButton::mouseMoveEvent(QMouseEvent* event) {
   QPushButton::mouseMoveEvent(event);
   emit Hovered();
+}
+
+void GraphicButton::focusInEvent(QFocusEvent* event) {
+  QPushButton::focusInEvent(event);
+  // Only the player's own Tab or arrow: a panel giving its first button the
+  // focus when it opens must not write over the report on the message line.
+  if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) emit Hovered();
 }
 
 GraphicOption::GraphicOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}

@@ -71,6 +71,8 @@ class GraphicButton : public QPushButton {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  // Reaching the button with Tab or the arrow keys shows its hint too.
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   QPixmap picture_;

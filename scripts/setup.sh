@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-ipafont-gothic
   libgif-dev
   clang-format
+  qt6-translations-l10n
 )
 
 missing=()

@@ -95,7 +95,10 @@ Game StartGame(std::uint64_t seed, int speed, const ScenarioRecord& scenario = B
 // Presses OK on the message box that ends each game.
 void AnswerMessageBoxes(QTimer& timer) {
   QObject::connect(&timer, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(window);
+      if (box != nullptr && box->isVisible()) box->accept();
+    }
   });
   timer.start(5);
 }
@@ -151,7 +154,7 @@ int MeasureMemory() {
       QCoreApplication::exit(0);
       return;
     }
-    if (*game.exitStatus >= 0 && QApplication::activeModalWidget() == nullptr) {
+    if (*game.exitStatus >= 0 && game.form->OpenMessageBox() == nullptr) {
       earlierGames += game.form->Game().MoveCount();
       game = StartGame(++seed, 100);
       game.form->Game().SetGameSpeed(0);

@@ -1,0 +1,124 @@
+#include "commands/KeyboardPlay.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QListWidget>
+
+#include <algorithm>
+#include <vector>
+
+#include "commands/WeaponMenu.h"
+#include "core/MainForm.h"
+
+namespace yuunagi {
+namespace {
+
+bool IsReturn(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// The buttons of a panel a player can reach, in reading order.
+std::vector<QAbstractButton*> ReachableButtons(QWidget& panel) {
+  std::vector<QAbstractButton*> buttons;
+  for (QAbstractButton* b : panel.findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+    if (b->isVisible() && b->isEnabled()) buttons.push_back(b);
+  }
+  std::sort(buttons.begin(), buttons.end(), [](const QAbstractButton* a, const QAbstractButton* b) {
+    return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+  });
+  return buttons;
+}
+
+}  // namespace
+
+KeyboardPlay::KeyboardPlay(MainForm& form) : QObject(&form), form_(form) {
+  form.installEventFilter(this);
+  for (QWidget* panel : {static_cast<QWidget*>(form.Picture4), static_cast<QWidget*>(form.Picture5),
+                         static_cast<QWidget*>(form.Picture2), static_cast<QWidget*>(form.Picture8),
+                         static_cast<QWidget*>(form.Picture1)}) {
+    panel->installEventFilter(this);
+    for (QAbstractButton* b : panel->findChildren<QAbstractButton*>()) b->installEventFilter(this);
+  }
+  form.Command7->installEventFilter(this);
+  form.List1->installEventFilter(this);
+}
+
+bool KeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show && watched != &form_ && watched != form_.Command7) {
+    if (auto* panel = qobject_cast<QWidget*>(watched); panel && !qobject_cast<QAbstractButton*>(panel)) {
+      PanelShown(*panel);
+    }
+    return false;
+  }
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  if (watched == &form_) return BoardKey(key);
+  if (watched == form_.List1) {
+    // Return in the scenario list is 決定 under it.
+    if (IsReturn(key.key()) && form_.Command7->isVisible()) {
+      form_.Command7->click();
+      return true;
+    }
+    return false;
+  }
+  if (auto* button = qobject_cast<QAbstractButton*>(watched)) return ButtonKey(*button, key);
+  return false;
+}
+
+bool KeyboardPlay::BoardKey(const QKeyEvent& key) {
+  const i16 state = form_.Data().GameState;
+  if (state == State::AwaitingClick && (IsReturn(key.key()) || key.key() == Qt::Key_Space) &&
+      !key.isAutoRepeat()) {
+    form_.Game().ContinueAfterAction();
+    return true;
+  }
+  if (state == State::AwaitingTarget) {
+    if (key.key() >= Qt::Key_1 && key.key() <= Qt::Key_6) {
+      form_.Weapons().Picture3_MouseUp(key.key() - Qt::Key_1, Qt::LeftButton);
+      return true;
+    }
+    if (key.key() == Qt::Key_Escape) {
+      form_.CancelTarget();
+      return true;
+    }
+  }
+  return false;
+}
+
+bool KeyboardPlay::ButtonKey(QAbstractButton& button, const QKeyEvent& key) {
+  QWidget* panel = button.parentWidget();
+  if (panel == nullptr || !button.isVisible()) return true;  // a hidden button never acts
+  if (IsReturn(key.key())) {
+    if (button.isCheckable() && panel == form_.Picture8) {
+      button.click();           // the save slot under the focus ...
+      form_.Command8->click();  // ... and 決定
+    } else {
+      button.click();
+    }
+    return true;
+  }
+  const bool back = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left;
+  const bool forth = key.key() == Qt::Key_Down || key.key() == Qt::Key_Right;
+  if (!back && !forth) return false;
+  const std::vector<QAbstractButton*> buttons = ReachableButtons(*panel);
+  const auto at = std::find(buttons.begin(), buttons.end(), &button);
+  if (at == buttons.end() || buttons.size() < 2) return true;
+  const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(buttons.size());
+  const std::ptrdiff_t next = ((at - buttons.begin()) + (forth ? 1 : -1) + n) % n;
+  buttons[next]->setFocus(Qt::TabFocusReason);
+  return true;
+}
+
+void KeyboardPlay::PanelShown(QWidget& panel) {
+  if (&panel == form_.List1) {
+    form_.List1->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  if (&panel == form_.Picture8) {
+    for (QAbstractButton* option : ReachableButtons(panel)) {
+      if (option->isChecked()) option->setFocus(Qt::OtherFocusReason);
+    }
+    return;
+  }
+  form_.FocusFirstButton(&panel);
+}
+
+}  // namespace yuunagi
