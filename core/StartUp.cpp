@@ -6,22 +6,39 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+#include <future>
 #include <string>
+#include <vector>
 
 namespace yuunagi {
 
 namespace {
 
-QString PicturePath(const MainForm& form, const std::string& file) {
-  return QString::fromStdString((form.PictureFolder() / file).string());
+// The window's picture files, in the order start-up loads them: the town
+// map, the texture, the emblems of the six factions.
+std::vector<std::string> PictureFiles() {
+  std::vector<std::string> files = {"ユウナギ町.gif", "Etc.bmp"};
+  for (int i = 0; i < kFactionCount; ++i) files.push_back("No" + std::to_string(i) + ".bmp");
+  return files;
 }
 
-// Loads the window's pictures and dresses the window with them. On failure
-// returns the message that names the file.
-std::optional<QString> DressWindow(MainForm& form) {
-  QString error;
-  if (!form.Picture9->LoadPicture(PicturePath(form, "ユウナギ町.gif"), &error)) return error;
-  if (!form.Picture12->LoadPicture(PicturePath(form, "Etc.bmp"), &error)) return error;
+// Reads every picture file; runs beside the building of the window.
+std::vector<DecodedPicture> DecodePictures(const std::filesystem::path& folder) {
+  std::vector<DecodedPicture> pictures;
+  for (const std::string& file : PictureFiles()) {
+    pictures.push_back(DecodePicture(QString::fromStdString((folder / file).string())));
+  }
+  return pictures;
+}
+
+// Dresses the window with its pictures. On failure returns the message that
+// names the first file that could not be read.
+std::optional<QString> DressWindow(MainForm& form, std::vector<DecodedPicture> pictures) {
+  for (const DecodedPicture& picture : pictures) {
+    if (picture.image.isNull()) return picture.error;
+  }
+  form.Picture9->SetPicture(std::move(pictures[0].image));
+  form.Picture12->SetPicture(std::move(pictures[1].image));
 
   StretchPicture(form, *form.Picture9);
   for (PictureBox* panel : {form.Picture11, form.Picture1, form.Picture2, form.Picture4, form.Picture5,
@@ -53,9 +70,7 @@ std::optional<QString> DressWindow(MainForm& form) {
       holder->hide();
       form.SourcePicture[i] = holder;
     }
-    if (!form.SourcePicture[i]->LoadPicture(PicturePath(form, "No" + std::to_string(i) + ".bmp"), &error)) {
-      return error;
-    }
+    form.SourcePicture[i]->SetPicture(std::move(pictures[2 + i].image));
   }
   return std::nullopt;
 }
@@ -77,10 +92,13 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(qtJapanese);
   }
+  // The pictures are read on a second thread while this one builds the window.
+  std::future<std::vector<DecodedPicture>> pictures =
+      std::async(std::launch::async, DecodePictures, options.appFolder / "Picture");
   auto form = std::make_unique<MainForm>(std::move(options.appFolder), std::move(random), std::move(music),
                                          options.exitProcess);
 
-  if (const std::optional<QString> error = DressWindow(*form)) {
+  if (const std::optional<QString> error = DressWindow(*form, pictures.get())) {
     QMessageBox box(QMessageBox::Critical, ToQString(GameTitle), *error, QMessageBox::Ok);
     // The message holds a path, which may look like markup.
     box.setTextFormat(Qt::PlainText);

@@ -1,5 +1,8 @@
 #include "media/MusicPlayer.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
@@ -56,6 +59,9 @@ struct MusicPlayer::Impl {
   // ---- the loader thread ----
 
   void Load() {
+    // Loading a SoundFont takes a core for a while: the window, being built
+    // at the same moment, goes first.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     QuietSoundLibraries();
     std::string path = options.soundFont.empty() ? DefaultSoundFontPath() : options.soundFont;
     fluid_settings_t* s = NewMusicSynthSettings();

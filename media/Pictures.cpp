@@ -69,39 +69,51 @@ void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& ca
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
-bool PictureBox::LoadPicture(const QString& path, QString* error) {
+DecodedPicture DecodePicture(const QString& path) {
+  DecodedPicture result;
   const QFileInfo info(path);
   if (!info.exists()) {
-    if (error != nullptr) *error = QStringLiteral("画像ファイル「%1」がありません。").arg(path);
-    return false;
+    result.error = QStringLiteral("画像ファイル「%1」がありません。").arg(path);
+    return result;
   }
-  // Only a plain file, or a link to one, is read: a named pipe would block
+  // Only a plain file (or a link to one) is read: a named pipe would block
   // the reader and a device would never end.
   if (!info.isFile()) {
-    if (error != nullptr) {
-      *error = QStringLiteral("画像ファイル「%1」を読み込めません。(通常のファイルではありません)").arg(path);
-    }
-    return false;
+    result.error =
+        QStringLiteral("画像ファイル「%1」を読み込めません。(通常のファイルではありません)").arg(path);
+    return result;
   }
   QImageReader reader(path);
-  QImage image = reader.read();
-  if (image.isNull()) {
-    if (error != nullptr) {
-      *error = QStringLiteral("画像ファイル「%1」を読み込めません。(%2)").arg(path, reader.errorString());
-    }
+  result.image = reader.read();
+  if (result.image.isNull()) {
+    result.error = QStringLiteral("画像ファイル「%1」を読み込めません。(%2)").arg(path, reader.errorString());
+  }
+  return result;
+}
+
+bool PictureBox::LoadPicture(const QString& path, QString* error) {
+  DecodedPicture decoded = DecodePicture(path);
+  if (decoded.image.isNull()) {
+    if (error != nullptr) *error = decoded.error;
     return false;
   }
+  SetPicture(std::move(decoded.image));
+  return true;
+}
+
+void PictureBox::SetPicture(QImage image) {
   picture_ = QPixmap::fromImage(std::move(image));
   picture_.setDevicePixelRatio(kPictureScale);
-  return true;
 }
 
 QPixmap& PictureBox::Drawing() {
   shown_ = QPixmap();
-  const QSize pixels = size() * kPictureScale;
-  if (drawing_.size() != pixels) {
+  // Kept at the screen's pixel ratio, so the screen shows it without scaling.
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size()) * ratio).toSize();
+  if (drawing_.size() != pixels || drawing_.devicePixelRatio() != ratio) {
     QPixmap resized(pixels);
-    resized.setDevicePixelRatio(kPictureScale);
+    resized.setDevicePixelRatio(ratio);
     resized.fill(Qt::transparent);
     if (!drawing_.isNull()) {
       QPainter painter(&resized);
@@ -119,14 +131,18 @@ void PictureBox::ClearDrawing() {
 
 void PictureBox::paintEvent(QPaintEvent*) {
   if (drawing_.isNull()) return;
-  // Scaled smoothly once to the screen's pixel ratio, then copied as it is.
+  QPainter painter(this);
   const qreal ratio = devicePixelRatioF();
+  if (drawing_.devicePixelRatio() == ratio) {
+    painter.drawPixmap(QPoint(0, 0), drawing_);
+    return;
+  }
+  // Moved to a screen of another pixel ratio: scaled smoothly once, then copied.
   if (shown_.isNull() || shown_.devicePixelRatio() != ratio) {
     const QSize pixels = (QSizeF(drawing_.deviceIndependentSize()) * ratio).toSize();
     shown_ = drawing_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     shown_.setDevicePixelRatio(ratio);
   }
-  QPainter painter(this);
   painter.drawPixmap(QPoint(0, 0), shown_);
 }
 
