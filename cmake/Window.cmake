@@ -13,6 +13,7 @@ add_library(yuunagi_window STATIC
   core/WindowHost.cpp
   core/BoardDisplay.cpp
   core/StartUp.cpp
+  core/PlayerSettings.cpp
   media/Pictures.cpp
   files/TitleScreen.cpp
   files/SaveSlots.cpp

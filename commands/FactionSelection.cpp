@@ -26,6 +26,7 @@ void FactionSelection::ShowFactionButtons() {
   for (const i16 owner : form_.Data().Scenario.StartOwner) {
     if (owner >= 0 && owner < kFactionCount) form_.Command2[owner]->show();
   }
+  form_.FocusFirstButton(form_.Picture2);
 }
 
 void FactionSelection::Command7_Click() {

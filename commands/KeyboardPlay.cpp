@@ -2,13 +2,16 @@
 
 #include <QAbstractButton>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QShortcut>
 
 #include <algorithm>
 #include <vector>
 
 #include "commands/WeaponMenu.h"
 #include "core/MainForm.h"
+#include "core/PlayerSettings.h"
 
 namespace yuunagi {
 namespace {
@@ -27,9 +30,67 @@ std::vector<QAbstractButton*> ReachableButtons(QWidget& panel) {
   return buttons;
 }
 
+// The keys beyond the game's own controls, in Japanese, for F1.
+constexpr const char* kKeyHelp =
+    "【操作キー】\n"
+    "Tab / 矢印キー\tボタンを選ぶ\n"
+    "Enter\t選んだボタンを押す\n"
+    "1～6\t攻撃対象を選ぶ（上の段 1～3、下の段 4～6）\n"
+    "Esc\t攻撃対象の選択をやめる\n"
+    "Enter / Space\t行動のあと、次へ進む\n"
+    "\n"
+    "Ctrl + ＋ / Ctrl + －\t画面を大きく / 小さく（100%・150%・200%）\n"
+    "Ctrl + 0\t画面をもとの大きさに\n"
+    "M\t音楽を止める / 流す\n"
+    "L\t戦況記録を開く / 閉じる\n"
+    "F2\t設定（コンピュータの強さ）\n"
+    "F1\tこの一覧";
+
 }  // namespace
 
+void KeyboardPlay::ShowKeyHelp() {
+  if (help_ == nullptr) {
+    help_ = new QLabel(&form_, Qt::Window);
+    help_->setWindowTitle(QStringLiteral("操作キー"));
+    help_->setTextFormat(Qt::PlainText);
+    help_->setText(QString::fromUtf8(kKeyHelp));
+    help_->setFont(MainForm::LayoutFont(10));
+    help_->setMargin(12);
+    help_->setAttribute(Qt::WA_ShowWithoutActivating);
+  }
+  help_->setVisible(!help_->isVisible());
+}
+
+void KeyboardPlay::ChangeZoom(int step) {
+  const auto steps = std::begin(kZoomSteps);
+  const int count = static_cast<int>(std::size(kZoomSteps));
+  int at = static_cast<int>(std::find(steps, std::end(kZoomSteps), form_.Zoom()) - steps);
+  at = step == 0 ? 0 : std::clamp(at + step, 0, count - 1);
+  form_.SetZoom(kZoomSteps[at]);
+  PlayerSettings settings = PlayerSettings::Load();
+  settings.zoom = form_.Zoom();
+  settings.Save();
+}
+
+void KeyboardPlay::ToggleMusic() {
+  form_.SetMusicOn(!form_.MusicOn());
+  PlayerSettings settings = PlayerSettings::Load();
+  settings.musicOn = form_.MusicOn();
+  settings.Save();
+}
+
 KeyboardPlay::KeyboardPlay(MainForm& form) : QObject(&form), form_(form) {
+  const auto key = [&](const QKeySequence& sequence, void (KeyboardPlay::*act)()) {
+    auto* shortcut = new QShortcut(sequence, &form);
+    connect(shortcut, &QShortcut::activated, this, act);
+  };
+  key(QKeySequence::ZoomIn, &KeyboardPlay::ZoomIn);
+  key(QKeySequence(QStringLiteral("Ctrl+=")), &KeyboardPlay::ZoomIn);
+  key(QKeySequence::ZoomOut, &KeyboardPlay::ZoomOut);
+  key(QKeySequence(QStringLiteral("Ctrl+0")), &KeyboardPlay::ZoomReset);
+  key(QKeySequence(Qt::Key_M), &KeyboardPlay::ToggleMusic);
+  key(QKeySequence(Qt::Key_F1), &KeyboardPlay::ShowKeyHelp);
+
   form.installEventFilter(this);
   for (QWidget* panel : {static_cast<QWidget*>(form.Picture4), static_cast<QWidget*>(form.Picture5),
                          static_cast<QWidget*>(form.Picture2), static_cast<QWidget*>(form.Picture8),
@@ -113,9 +174,11 @@ void KeyboardPlay::PanelShown(QWidget& panel) {
     return;
   }
   if (&panel == form_.Picture8) {
-    for (QAbstractButton* option : ReachableButtons(panel)) {
-      if (option->isChecked()) option->setFocus(Qt::OtherFocusReason);
-    }
+    form_.Option1[form_.Data().SaveSlot]->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  if (&panel == form_.Picture5) {
+    form_.Command4[1]->setFocus(Qt::OtherFocusReason);  // fists, not キャンセル
     return;
   }
   form_.FocusFirstButton(&panel);

@@ -10,6 +10,7 @@
 
 class QAbstractButton;
 class QKeyEvent;
+class QLabel;
 class QWidget;
 
 namespace yuunagi {
@@ -22,6 +23,13 @@ class KeyboardPlay : public QObject {
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+  // Keys beyond the game's own controls (remembered in the player's settings).
+  void ZoomIn() { ChangeZoom(+1); }
+  void ZoomOut() { ChangeZoom(-1); }
+  void ZoomReset() { ChangeZoom(0); }
+  void ToggleMusic();
+  void ShowKeyHelp();
+
  private:
   // Keys of the board itself: the click after an action, the target pick.
   bool BoardKey(const QKeyEvent& key);
@@ -29,8 +37,10 @@ class KeyboardPlay : public QObject {
   bool ButtonKey(QAbstractButton& button, const QKeyEvent& key);
   // A panel was shown: its first button takes the focus, so keys can follow.
   void PanelShown(QWidget& panel);
+  void ChangeZoom(int step);
 
   MainForm& form_;
+  QLabel* help_ = nullptr;
 };
 
 }  // namespace yuunagi

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "core/Engine.h"
@@ -79,6 +80,21 @@ class MainForm : public PictureBox {
 
   // Fonts of the layout ("ＭＳ Ｐゴシック" is IPA P Gothic here).
   static QFont LayoutFont(qreal points, bool bold = false);
+  // A layout font at the window's zoom.
+  QFont ZoomedFont(qreal points, bool bold = false) const;
+
+  // ---- Additions for players (keys only; the layout is unchanged) ----
+  // The whole window at 1, 1.5 or 2 times its designed size.
+  void SetZoom(double zoom);
+  double Zoom() const { return zoom_; }
+  // Lays the pictures over the window, its panels and its buttons.
+  void DressPanels();
+  // The songs of the game: played, and remembered for the music switch.
+  void PlayMusic(std::string_view name);
+  void StopMusic();
+  // The music switch: off stops the song at once, on starts the current one again.
+  void SetMusicOn(bool on);
+  bool MusicOn() const { return musicOn_; }
 
   // ---- Controls, under their designed names ----
   PictureBox* Picture12 = nullptr;                         // holds the texture Etc.bmp
@@ -148,6 +164,9 @@ class MainForm : public PictureBox {
   std::unique_ptr<WeaponMenu> weaponMenu_;
   KeyboardPlay* keyboard_ = nullptr;  // owned by the window as a QObject child
   QMessageBox* openBox_ = nullptr;    // the message box on screen, if any
+  double zoom_ = 1.0;
+  bool musicOn_ = true;
+  std::string song_;  // the song the game plays now, even while the music is off
 };
 
 // QString of a UTF-8 text of the engine.

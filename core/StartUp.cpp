@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/PlayerSettings.h"
+
 namespace yuunagi {
 
 namespace {
@@ -40,25 +42,7 @@ std::optional<QString> DressWindow(MainForm& form, std::vector<DecodedPicture> p
   form.Picture9->SetPicture(std::move(pictures[0].image));
   form.Picture12->SetPicture(std::move(pictures[1].image));
 
-  StretchPicture(form, *form.Picture9);
-  for (PictureBox* panel : {form.Picture11, form.Picture1, form.Picture2, form.Picture4, form.Picture5,
-                            form.Picture6, form.Picture7, form.Picture8, form.Picture10}) {
-    StretchPicture(*panel, *form.Picture12);
-  }
-
-  for (GraphicOption* option : form.Option1) CopyPicture(*option, *form.Picture12);
-  CopyPicture(*form.Command7, *form.Picture12);
-  CopyPicture(*form.Command8, *form.Picture12);
-  CopyPicture(*form.Command9, *form.Picture12);
-  for (int k = 0; k < 7; ++k) {
-    CopyPicture(*form.Command2[k], *form.Picture12);
-    CopyPicture(*form.Command3[k], *form.Picture12);
-  }
-  for (GraphicButton* button : form.Command4) CopyPicture(*button, *form.Picture12);
-  for (int k = 0; k < 2; ++k) {
-    CopyPicture(*form.Command1[k], *form.Picture12);
-    CopyPicture(*form.Command5[k], *form.Picture12);
-  }
+  form.DressPanels();
 
   // One emblem holder per faction; the first is part of the design, the
   // others are made here like it.
@@ -108,7 +92,11 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
     return nullptr;
   }
 
-  form->Music().PlayMusic("オープニング");
+  // What the player chose last time with the keys: the zoom, the music switch.
+  const PlayerSettings settings = PlayerSettings::Load();
+  form->SetZoom(settings.zoom);
+  form->SetMusicOn(settings.musicOn);
+  form->PlayMusic("オープニング");
   form->show();
   return form;
 }

@@ -23,9 +23,9 @@ void WindowHost::SetMessage(std::string_view text) {
 
 void WindowHost::ShowMessageBox(std::string_view text) { form_.ShowMessageBox(text); }
 
-void WindowHost::PlayMusic(std::string_view name) { form_.Music().PlayMusic(name); }
+void WindowHost::PlayMusic(std::string_view name) { form_.PlayMusic(name); }
 
-void WindowHost::StopMusic() { form_.Music().StopMusic(); }
+void WindowHost::StopMusic() { form_.StopMusic(); }
 
 void WindowHost::Yield() { form_.RepaintNow(); }
 
@@ -52,7 +52,7 @@ void WindowHost::ShowStrategyOf(int faction) {
 void WindowHost::HighlightMover(int district, bool on) {
   form_.UpdateWaitCue();
   QLabel* name = form_.Data1[district];
-  name->setFont(on ? MainForm::LayoutFont(14, true) : MainForm::LayoutFont(11));
+  name->setFont(on ? form_.ZoomedFont(14, true) : form_.ZoomedFont(11));
   name->adjustSize();
 }
 

@@ -51,7 +51,7 @@ void TitleScreen::Command1_Click(int index) {
   form_.Picture7->hide();
   form_.Game().SetStartMode(static_cast<i16>(index));
   ShowSaveSlots(form_);
-  form_.Music().PlayMusic("設定");
+  form_.PlayMusic("設定");
 }
 
 void TitleScreen::Option1_Click(int index) { form_.Game().SetSaveSlot(static_cast<i16>(index)); }
@@ -61,7 +61,7 @@ void TitleScreen::Command9_Click() {
   form_.HidePanel(form_.Picture8);
   form_.Picture1->show();
   form_.Picture7->show();
-  form_.Music().PlayMusic("オープニング");
+  form_.PlayMusic("オープニング");
 }
 
 void TitleScreen::Command8_Click() {
@@ -76,7 +76,7 @@ void TitleScreen::Command8_Click() {
 void TitleScreen::ShowScenarioList() {
   const std::vector<std::string> names = ListScenarios(form_.ScenarioFolder());
   if (names.empty()) {
-    form_.Music().StopMusic();
+    form_.StopMusic();
     form_.ShowMessageBox("シナリオファイルがありません。");
     form_.EndProgram();
     return;
