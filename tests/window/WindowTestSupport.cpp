@@ -85,6 +85,7 @@ bool Window::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Paint && watched->isWidgetType()) {
     // A widget painted: its labels are painted over it next, those of no size not at all.
     auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != form.get()) return false;  // another window's
     QList<QLabel*> labels = widget->findChildren<QLabel*>();
     if (auto* label = qobject_cast<QLabel*>(widget)) labels << label;
     for (QLabel* label : labels) {
@@ -94,7 +95,7 @@ bool Window::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   auto* box = event->type() == QEvent::Show ? qobject_cast<QMessageBox*>(watched) : nullptr;
-  if (box == nullptr) return false;
+  if (box == nullptr || (form && box->parentWidget() != form.get())) return false;
   // What the player sees at the moment the box appears.
   boxes_ << box->text();
   if (box->textFormat() != Qt::PlainText || box->windowTitle() != ToQString(GameTitle)) ++oddBoxes_;
@@ -227,10 +228,7 @@ QString Window::Step(const QString& step) {
   }
   const QString verb = step.section(' ', 0, 0);
   const QString arg = step.section(' ', 1);
-  if (verb == "answer") {
-    answers_ << arg;
-    return {};
-  }
+  if (verb == "answer") return answers_ << arg, QString();
   if (!form) return "no window";
   MainForm& w = *form;
   Engine& game = w.Game();
