@@ -96,8 +96,7 @@ const Case kCases[] = {
      "Command1(0); shown=Picture8 TitleLabel; "
      "slots=*データなし|初級 Turn 12|データなし|ABCDEFGHIJKLMN Turn 3; song=設定; "
      "saves=Save1.sav Save2.sav Save3.sav; Option1(2); slot=2; Command9; shown=Picture1 Picture7 TitleLabel; "
-     "song=オープニング; Command1(1); slot=2; slots~|*データなし|; shown=Picture8 TitleLabel; close; exit=0; "
-     "song="},
+     "song=オープニング; Command1(1); slot=2; slots~|*データなし|; shown=Picture8 TitleLabel; closed"},
     {"an empty slot, one at turn 0 or an unplayable one is not continued",
      Saves({{"初級", 0}, {"初級", 4}}, [](SaveRecord& s) { s.CurrentDistrict = 9; }),
      "Command1(1); Command8; boxes=セーブデータがありません。; Option1(1); Command8; "

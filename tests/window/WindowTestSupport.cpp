@@ -29,7 +29,7 @@ AppFolder::AppFolder() {
   for (const char* sub : {"Picture", "Scenario", "Save"}) root.mkpath(sub);
   for (const QString& name : source.entryList({"*.bmp", "*.gif"}, QDir::Files)) {
     if (!QFile::copy(source.filePath(name), root.filePath("Picture/" + name)))
-      throw std::runtime_error("no copy");
+      throw std::runtime_error("cannot copy the pictures");
   }
 }
 
