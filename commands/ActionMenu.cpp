@@ -33,21 +33,25 @@ std::string_view RateNote(int action) {
   }
 }
 
-// Calls `pressed` when Escape is pressed in the watched control.
-class EscapeKey : public QObject {
+// Enter and Escape in the amount box: 決定 and キャンセル. The key is taken
+// here, so it never goes on to the window (where Enter would continue).
+class AmountKeys : public QObject {
  public:
-  EscapeKey(QObject* parent, std::function<void()> pressed) : QObject(parent), pressed_(std::move(pressed)) {}
+  AmountKeys(QObject* parent, std::function<void(int)> button)
+      : QObject(parent), button_(std::move(button)) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      pressed_();
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+      button_(key == Qt::Key_Escape ? 1 : 0);
       return true;
     }
-    return QObject::eventFilter(watched, event);
+    return false;
   }
 
  private:
-  std::function<void()> pressed_;
+  std::function<void(int)> button_;
 };
 
 }  // namespace
@@ -61,8 +65,7 @@ ActionMenu::ActionMenu(MainForm& form) : form_(form) {
     QObject::connect(form.Command5[k], &QPushButton::clicked, &form, [this, k] { Command5_Click(k); });
   }
   // Enter in the amount box confirms, Escape cancels, as the two buttons do.
-  QObject::connect(form.Text1, &QLineEdit::returnPressed, &form, [this] { Command5_Click(0); });
-  form.Text1->installEventFilter(new EscapeKey(form.Text1, [this] { Command5_Click(1); }));
+  form.Text1->installEventFilter(new AmountKeys(form.Text1, [this](int button) { Command5_Click(button); }));
 }
 
 void ActionMenu::Command3_MouseMove(int index) {

@@ -22,7 +22,7 @@ FactionSelection::FactionSelection(MainForm& form) : form_(form) {
 void FactionSelection::ResetPlayers() { form_.Game().ClearPlayers(); }
 
 void FactionSelection::ShowFactionButtons() {
-  for (int k = 0; k < kFactionCount; ++k) form_.Command2[k]->hide();
+  for (int k = 0; k < kFactionCount; ++k) form_.HidePanel(form_.Command2[k]);
   for (const i16 owner : form_.Data().Scenario.StartOwner) {
     if (owner >= 0 && owner < kFactionCount) form_.Command2[owner]->show();
   }

@@ -156,8 +156,8 @@ bool KeyboardPlay::ButtonKey(QAbstractButton& button, const QKeyEvent& key) {
     }
     return true;
   }
-  const bool back = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left;
-  const bool forth = key.key() == Qt::Key_Down || key.key() == Qt::Key_Right;
+  const bool back = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left || key.key() == Qt::Key_Backtab;
+  const bool forth = key.key() == Qt::Key_Down || key.key() == Qt::Key_Right || key.key() == Qt::Key_Tab;
   if (!back && !forth) return false;
   const std::vector<QAbstractButton*> buttons = ReachableButtons(*panel);
   const auto at = std::find(buttons.begin(), buttons.end(), &button);
@@ -165,6 +165,8 @@ bool KeyboardPlay::ButtonKey(QAbstractButton& button, const QKeyEvent& key) {
   const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(buttons.size());
   const std::ptrdiff_t next = ((at - buttons.begin()) + (forth ? 1 : -1) + n) % n;
   buttons[next]->setFocus(Qt::TabFocusReason);
+  // Reaching a button by key shows its hint, as pointing at it does.
+  if (auto* graphic = qobject_cast<GraphicButton*>(buttons[next])) emit graphic->Hovered();
   return true;
 }
 

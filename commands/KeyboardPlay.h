@@ -1,5 +1,6 @@
 // Playing with the keyboard, beside the mouse: Tab or the arrow keys move
-// between the buttons of the open panel and Return presses the focused one;
+// between the buttons of the open panel (showing their hints) and Return
+// presses the focused one;
 // while a target is awaited, 1-6 pick a district by its status panel (top
 // row 1-3, bottom row 4-6) and Escape calls the pick off; after a human's
 // action Return or Space go on like the click on the map. Every key asks

@@ -1,7 +1,6 @@
 #include "media/Pictures.h"
 
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QFontMetrics>
 
 #include <QImageReader>
@@ -174,13 +173,6 @@ void GraphicButton::paintEvent(QPaintEvent*) {
 void GraphicButton::mouseMoveEvent(QMouseEvent* event) {
   QPushButton::mouseMoveEvent(event);
   emit Hovered();
-}
-
-void GraphicButton::focusInEvent(QFocusEvent* event) {
-  QPushButton::focusInEvent(event);
-  // Only the player's own Tab or arrow: a panel giving its first button the
-  // focus when it opens must not write over the report on the message line.
-  if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) emit Hovered();
 }
 
 GraphicOption::GraphicOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}

@@ -82,8 +82,6 @@ class GraphicButton : public QPushButton {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  // Reaching the button with Tab or the arrow keys shows its hint too.
-  void focusInEvent(QFocusEvent* event) override;
 
  private:
   QPixmap picture_;

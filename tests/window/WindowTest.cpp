@@ -241,7 +241,7 @@ const Case kCases[] = {
     {"集金 again asked of the engine", Game(),
      "play; draw 0.5; Command3(1); snap; engine collect; refusal=1; same"},
     {"the other menus' hidden buttons after acting", Game(),
-     "play; draw 0.5; Command3(1); snap; hidden Command4(1); hidden Command5(0); key Return; same"},
+     "play; draw 0.5; Command3(1); snap; hidden Command4(1); hidden Command5(0); key 1; same"},
     {"the next move asked during a human's choice", Game(), "play; snap; engine next; refusal=1; same"},
     {"another action asked of the engine while targeting", Game(),
      "play; Command3(0); Command4(1); snap; engine collect; refusal=1; same"},
