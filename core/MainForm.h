@@ -15,6 +15,7 @@
 
 #include "core/Engine.h"
 #include "core/WindowHost.h"
+#include "files/DataFolders.h"
 #include "media/Pictures.h"
 
 class QLabel;
@@ -33,17 +34,19 @@ class WeaponMenu;
 class MainForm : public PictureBox {
   Q_OBJECT
  public:
-  MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource> random,
-           std::unique_ptr<MusicPlayer> music, std::function<void(int)> exitProcess);
+  MainForm(GameFolders folders, std::unique_ptr<RandomSource> random, std::unique_ptr<MusicPlayer> music,
+           std::function<void(int)> exitProcess);
   ~MainForm() override;
 
   Engine& Game() { return engine_; }
   GameData& Data() { return engine_.Data(); }
   MusicPlayer& Music() { return *music_; }
-  const std::filesystem::path& AppFolder() const { return appFolder_; }
-  std::filesystem::path ScenarioFolder() const { return appFolder_ / "Scenario"; }
-  std::filesystem::path SaveFolder() const { return appFolder_ / "Save"; }
-  std::filesystem::path PictureFolder() const { return appFolder_ / "Picture"; }
+  const GameFolders& Folders() const { return folders_; }
+  // The data folder's scenarios; ScenarioFolders() adds the player's own.
+  std::filesystem::path ScenarioFolder() const { return folders_.data / "Scenario"; }
+  const std::vector<std::filesystem::path>& ScenarioFolders() const { return folders_.scenarios; }
+  const std::filesystem::path& SaveFolder() const { return folders_.save; }
+  std::filesystem::path PictureFolder() const { return folders_.Pictures(); }
 
   // ---- Shared operations of the window ----
   // The message line メッセージ.
@@ -118,7 +121,7 @@ class MainForm : public PictureBox {
   void BuildStatusPanel(int i);
   void HScroll1_Change(int value);
 
-  std::filesystem::path appFolder_;
+  GameFolders folders_;
   std::unique_ptr<RandomSource> random_;
   std::unique_ptr<MusicPlayer> music_;
   std::function<void(int)> exitProcess_;

@@ -63,11 +63,14 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   std::unique_ptr<RandomSource> random = std::move(options.random);
   if (!random) random = std::make_unique<SeededRandom>(SeededRandom::SeedFromClock());
 
+  const bool found = options.folders.has_value();
+  GameFolders folders = found ? std::move(*options.folders) : FoldersBeside(options.appFolder);
+  if (found && options.music.fallbackFolder.empty()) options.music.fallbackFolder = folders.Music().string();
   auto music = std::make_unique<MusicPlayer>(options.music);
   music->OpenMusic();
 
   QApplication::setFont(MainForm::LayoutFont(9));
-  auto form = std::make_unique<MainForm>(std::move(options.appFolder), std::move(random), std::move(music),
+  auto form = std::make_unique<MainForm>(std::move(folders), std::move(random), std::move(music),
                                          options.exitProcess);
 
   if (const std::optional<QString> error = DressWindow(*form)) {
