@@ -30,9 +30,14 @@ bench: build
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace cpu
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace memory
 
-# A Debian package of the installed game: $(PACKAGE_BUILD_DIR)/yuunagi_*.deb.
+# A Debian package of the installed game: $(PACKAGE_BUILD_DIR)/yuunagi_*.deb,
+# the game in /usr/games and built with Debian's hardening flags.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 package: setup
-	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	  -DYUUNAGI_GAME_INSTALL_DIR=games \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
 	cmake --build $(PACKAGE_BUILD_DIR) -j $(JOBS)
 	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
 

@@ -4,7 +4,11 @@
 set(YUUNAGI_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(YUUNAGI_GENERATED_DIR ${CMAKE_BINARY_DIR}/packaging)
 
-install(TARGETS yuunagi yuunagi-data yuunagi-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The game goes beside the tools unless told otherwise (Debian: games). From
+# either folder its data is ../share/yuunagi.
+set(YUUNAGI_GAME_INSTALL_DIR ${CMAKE_INSTALL_BINDIR} CACHE STRING "Where the game itself is installed")
+install(TARGETS yuunagi RUNTIME DESTINATION ${YUUNAGI_GAME_INSTALL_DIR})
+install(TARGETS yuunagi-data yuunagi-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The data: the scenarios are installed from assets/ where they are built.
 install(FILES ${YUUNAGI_PICTURE_FILES} DESTINATION ${YUUNAGI_DATA_INSTALL_DIR}/Picture)

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <sstream>
 
 #include "files/DataFolders.h"
 #include "files/ScenarioFile.h"
@@ -16,104 +17,63 @@ namespace {
 class DataFolders : public testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("yuunagi-folders-" + std::to_string(getpid()));
     fs::remove_all(root_);
-    fs::create_directories(root_);
     setenv("XDG_DATA_HOME", (root_ / "home").c_str(), 1);
     setenv("XDG_DATA_DIRS", ("relative:" + (root_ / "system").string()).c_str(), 1);
   }
   void TearDown() override { fs::remove_all(root_); }
-  fs::path At(const std::string& path) const { return path.empty() ? fs::path() : root_ / path; }
-  void Scenario(const std::string& file, const std::string& description) const {
-    ScenarioRecord record;
-    record.Description = description;
-    fs::create_directories(At(file).parent_path());
-    ASSERT_TRUE(WriteScenarioFile(At(file), record));
+  // A list of folders below the test's own, "~" for the player's, "-" for none.
+  std::vector<fs::path> Paths(const std::string& list) const {
+    std::vector<fs::path> paths;
+    std::istringstream words(list);
+    for (std::string word; words >> word;) {
+      if (word.starts_with('~')) word = "home/yuunagi" + word.substr(1);
+      paths.push_back(word == "-" ? fs::path() : root_ / word);
+    }
+    return paths;
   }
-  fs::path root_;
-};
-
-struct Layout {
-  const char* what;
-  std::vector<std::string> folders;
-  std::string program, dataDir, data, save;
-  std::vector<std::string> scenarios;
+  const fs::path root_ = fs::temp_directory_path() / ("yuunagi-folders-" + std::to_string(getpid()));
 };
 
 TEST_F(DataFolders, AreFoundFromWhereTheProgramIs) {
-  const Layout layouts[] = {
-      {"build folder", {"bin/Picture", "bin/Save"}, "bin", "", "bin", "bin/Save", {"bin/Scenario"}},
-      {"portable copy without Save",
-       {"bin/Picture"},
-       "bin",
-       "",
-       "bin",
-       "home/yuunagi/Save",
-       {"home/yuunagi/Scenario", "bin/Scenario"}},
-      {"installed",
-       {"usr/bin", "usr/share/yuunagi/Picture", "system/yuunagi/Picture"},
-       "usr/bin",
-       "",
-       "usr/share/yuunagi",
-       "home/yuunagi/Save",
-       {"home/yuunagi/Scenario", "usr/share/yuunagi/Scenario"}},
-      {"XDG_DATA_DIRS",
-       {"opt/game", "system/yuunagi/Picture"},
-       "opt/game",
-       "",
-       "system/yuunagi",
-       "home/yuunagi/Save",
-       {"home/yuunagi/Scenario", "system/yuunagi/Scenario"}},
-      {"XDG_DATA_HOME before XDG_DATA_DIRS",
-       {"opt/game", "home/yuunagi/Picture", "system/yuunagi/Picture"},
-       "opt/game",
-       "",
-       "home/yuunagi",
-       "home/yuunagi/Save",
-       {"home/yuunagi/Scenario"}},
-      {"nowhere",
-       {"opt/game"},
-       "opt/game",
-       "",
-       "opt/game",
-       "home/yuunagi/Save",
-       {"home/yuunagi/Scenario", "opt/game/Scenario"}},
-      {"--data-dir",
-       {"bin/Picture", "bin/Save", "mine/Save"},
-       "bin",
-       "mine",
-       "mine",
-       "mine/Save",
-       {"mine/Scenario"}},
+  // folders there | program | --data-dir | data | saves | scenarios, the winner first
+  const char* const layouts[][6] = {
+      {"bin/Picture bin/Save", "bin", "-", "bin", "bin/Save", "bin/Scenario"},  // the build folder
+      {"bin/Picture", "bin", "-", "bin", "~/Save", "~/Scenario bin/Scenario"},  // a copy without Save
+      {"usr/bin usr/share/yuunagi/Picture system/yuunagi/Picture", "usr/bin", "-", "usr/share/yuunagi",
+       "~/Save", "~/Scenario usr/share/yuunagi/Scenario"},
+      {"opt system/yuunagi/Picture", "opt", "-", "system/yuunagi", "~/Save",
+       "~/Scenario system/yuunagi/Scenario"},
+      {"opt ~/Picture system/yuunagi/Picture", "opt", "-", "~", "~/Save", "~/Scenario"},
+      {"opt", "opt", "-", "opt", "~/Save", "~/Scenario opt/Scenario"},  // nowhere: where it looked first
+      {"bin/Picture bin/Save mine/Save", "bin", "mine", "mine", "mine/Save", "mine/Scenario"},
   };
-  for (const Layout& layout : layouts) {
-    SCOPED_TRACE(layout.what);
+  for (const auto& row : layouts) {
+    SCOPED_TRACE(row[0]);
     fs::remove_all(root_);
-    for (const std::string& folder : layout.folders) fs::create_directories(At(folder));
-    const GameFolders found = FindGameFolders(At(layout.program), At(layout.dataDir));
-    EXPECT_EQ(found.data, At(layout.data));
-    EXPECT_EQ(found.save, At(layout.save));
-    std::vector<fs::path> scenarios;
-    for (const std::string& folder : layout.scenarios) scenarios.push_back(At(folder));
-    EXPECT_EQ(found.scenarios, scenarios);
+    for (const fs::path& folder : Paths(row[0])) fs::create_directories(folder);
+    const GameFolders found = FindGameFolders(Paths(row[1])[0], Paths(row[2])[0]);
+    EXPECT_EQ(found.data, Paths(row[3])[0]);
+    EXPECT_EQ(found.save, Paths(row[4])[0]);
+    EXPECT_EQ(found.scenarios, Paths(row[5]));
   }
 }
 
 TEST_F(DataFolders, ListThePlayersScenariosWithTheGamesOnceEachThePlayersFirst) {
-  Scenario("game/b.dat", "the game's b");
-  Scenario("game/a.dat", "the game's a");
-  Scenario("game/C.DAT", "the game's C");
-  Scenario("own/b.dat", "the player's b");
-  Scenario("own/0.dat", "the player's 0");
-  fs::create_directories(At("own/a.dat"));  // a folder is no scenario: the game's a is read
-  const std::vector<fs::path> folders = {At("own"), At("game")};
+  for (const std::string file : {"game/b.dat", "game/a.dat", "game/C.DAT", "own/b.dat", "own/0.dat"}) {
+    ScenarioRecord record;
+    record.Description = file;
+    fs::create_directories((root_ / file).parent_path());
+    ASSERT_TRUE(WriteScenarioFile(root_ / file, record));
+  }
+  fs::create_directories(root_ / "own/a.dat");  // a folder is no scenario: the game's a is read
+  const std::vector<fs::path> folders = Paths("own game");
   EXPECT_EQ(ListScenarios(folders), (std::vector<std::string>{"0", "C", "a", "b"}));
-  EXPECT_EQ(ReadScenario(folders, "b")->Description, "the player's b");
-  EXPECT_EQ(ReadScenario(folders, "a")->Description, "the game's a");
-  EXPECT_EQ(ReadScenario(folders, "C")->Description, "the game's C");
+  for (const auto& [name, file] : {std::pair{"b", "own/b.dat"}, {"a", "game/a.dat"}, {"C", "game/C.DAT"}})
+    EXPECT_EQ(ReadScenario(folders, name)->Description, file);
   std::string error;
   EXPECT_FALSE(ReadScenario(folders, "d", &error));
-  EXPECT_NE(error.find((At("game") / "d.dat").string()), std::string::npos) << error;
+  EXPECT_NE(error.find((root_ / "game/d.dat").string()), std::string::npos) << error;
 }
 
 }  // namespace
