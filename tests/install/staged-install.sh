@@ -36,9 +36,11 @@ if [[ $(id -u) -eq 0 ]]; then
   chown nobody "$home" "$work/elsewhere"
   player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
+# The installed game with `args`, as the player, stopped after 5 s if it is
+# still running then (status 124).
 as_player() {
-  (cd "$work/elsewhere" && env -i HOME="$home" XDG_DATA_HOME="$home/data" PATH=/usr/bin:/bin "$@" "${player[@]}" \
-    "$stage/usr/bin/yuunagi" "${args[@]}")
+  (cd "$work/elsewhere" && env -i HOME="$home" XDG_DATA_HOME="$home/data" PATH=/usr/bin:/bin "$@" timeout 5 \
+    "${player[@]}" "$stage/usr/bin/yuunagi" "${args[@]}")
 }
 snapshot() { (cd "$stage" && find . -printf '%p %y %s %m %T@\n' | LC_ALL=C sort); }
 before=$(snapshot)
@@ -60,6 +62,7 @@ done <<EOF_CASES
 2|QT_QPA_PLATFORM=offscreen|Save|^yuunagi: unexpected argument 'Save'
 1|||^yuunagi: no display
 1|QT_QPA_PLATFORM=offscreen|--data-dir $work/none|^yuunagi: --data-dir: there is no folder
+124|QT_QPA_PLATFORM=offscreen|--soundfont $work/none.sf2|^music: no SoundFont at $work/none.sf2
 EOF_CASES
 
 args=()
