@@ -107,9 +107,9 @@ void MainForm::SetCaption(QLabel* label, std::string_view text) {
   label->adjustSize();
 }
 
-MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource> random,
+MainForm::MainForm(GameFolders folders, std::unique_ptr<RandomSource> random,
                    std::unique_ptr<MusicPlayer> music, std::function<void(int)> exitProcess)
-    : appFolder_(std::move(appFolder)),
+    : folders_(std::move(folders)),
       random_(std::move(random)),
       music_(std::move(music)),
       exitProcess_(std::move(exitProcess)),

@@ -16,6 +16,7 @@
 
 #include "core/Engine.h"
 #include "core/WindowHost.h"
+#include "files/DataFolders.h"
 #include "media/Pictures.h"
 
 class QLabel;
@@ -36,17 +37,19 @@ class KeyboardPlay;
 class MainForm : public PictureBox {
   Q_OBJECT
  public:
-  MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource> random,
-           std::unique_ptr<MusicPlayer> music, std::function<void(int)> exitProcess);
+  MainForm(GameFolders folders, std::unique_ptr<RandomSource> random, std::unique_ptr<MusicPlayer> music,
+           std::function<void(int)> exitProcess);
   ~MainForm() override;
 
   Engine& Game() { return engine_; }
   const GameData& Data() const { return engine_.Data(); }
   MusicPlayer& Music() { return *music_; }
-  const std::filesystem::path& AppFolder() const { return appFolder_; }
-  std::filesystem::path ScenarioFolder() const { return appFolder_ / "Scenario"; }
-  std::filesystem::path SaveFolder() const { return appFolder_ / "Save"; }
-  std::filesystem::path PictureFolder() const { return appFolder_ / "Picture"; }
+  const GameFolders& Folders() const { return folders_; }
+  // The data folder's scenarios; ScenarioFolders() adds the player's own.
+  std::filesystem::path ScenarioFolder() const { return folders_.data / "Scenario"; }
+  const std::vector<std::filesystem::path>& ScenarioFolders() const { return folders_.scenarios; }
+  const std::filesystem::path& SaveFolder() const { return folders_.save; }
+  std::filesystem::path PictureFolder() const { return folders_.Pictures(); }
 
   // ---- Shared operations of the window ----
   // The message line メッセージ.
@@ -150,7 +153,7 @@ class MainForm : public PictureBox {
   // closing meanwhile (which ends the program); its other input waits.
   int RunMessageBox(QMessageBox& box);
 
-  std::filesystem::path appFolder_;
+  GameFolders folders_;
   std::unique_ptr<RandomSource> random_;
   std::unique_ptr<MusicPlayer> music_;
   std::function<void(int)> exitProcess_;

@@ -65,6 +65,9 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   std::unique_ptr<RandomSource> random = std::move(options.random);
   if (!random) random = std::make_unique<SeededRandom>(SeededRandom::SeedFromClock());
 
+  const bool found = options.folders.has_value();
+  GameFolders folders = found ? std::move(*options.folders) : FoldersBeside(options.appFolder);
+  if (found && options.music.fallbackFolder.empty()) options.music.fallbackFolder = folders.Music().string();
   auto music = std::make_unique<MusicPlayer>(options.music);
   music->OpenMusic();
 
@@ -78,8 +81,8 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   }
   // The pictures are read on a second thread while this one builds the window.
   std::future<std::vector<DecodedPicture>> pictures =
-      std::async(std::launch::async, DecodePictures, options.appFolder / "Picture");
-  auto form = std::make_unique<MainForm>(std::move(options.appFolder), std::move(random), std::move(music),
+      std::async(std::launch::async, DecodePictures, folders.Pictures());
+  auto form = std::make_unique<MainForm>(std::move(folders), std::move(random), std::move(music),
                                          options.exitProcess);
 
   if (const std::optional<QString> error = DressWindow(*form, pictures.get())) {

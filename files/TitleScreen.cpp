@@ -74,7 +74,7 @@ void TitleScreen::Command8_Click() {
 }
 
 void TitleScreen::ShowScenarioList() {
-  const std::vector<std::string> names = ListScenarios(form_.ScenarioFolder());
+  const std::vector<std::string> names = ListScenarios(form_.ScenarioFolders());
   if (names.empty()) {
     form_.StopMusic();
     form_.ShowMessageBox("シナリオファイルがありません。");
@@ -101,7 +101,7 @@ void TitleScreen::List1_Click(int row) {
   const QByteArray fileName = item->data(kFileNameRole).toByteArray();
   std::string error;
   std::optional<ScenarioRecord> scenario =
-      ReadScenario(form_.ScenarioFolder(),
+      ReadScenario(form_.ScenarioFolders(),
                    std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error);
   if (!scenario) {
     scenario = ScenarioRecord{};

@@ -66,9 +66,13 @@ Window::Window(const std::function<void(AppFolder&)>& files) {
   if (files) files(folder);
   auto source = std::make_unique<TestRandom>();
   random = source.get();
-  WindowOptions options{folder.Path(), std::move(source), [this](int status) { exitStatus = status; }, {}};
+  WindowOptions options;
+  options.appFolder = folder.Path();
+  options.random = std::move(source);
+  options.exitProcess = [this](int status) { exitStatus = status; };
   // No SoundFont and no sound: the songs are asked for and tracked as in the game, heard nowhere.
-  options.music = {(folder / "none.sf2").string(), {}, false, {}};
+  options.music.soundFont = (folder / "none.sf2").string();
+  options.music.liveOutput = false;
   form = StartUp(std::move(options));
   if (!form) random = nullptr;  // gone with the window
   if (form && !QTest::qWaitForWindowExposed(form.get())) throw std::runtime_error("the window never showed");
