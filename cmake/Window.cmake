@@ -13,6 +13,8 @@ add_library(yuunagi_window STATIC
   core/WindowHost.cpp
   core/BoardDisplay.cpp
   core/StartUp.cpp
+  core/WarRecord.cpp
+  core/WarRecordWindow.cpp
   media/Pictures.cpp
   files/TitleScreen.cpp
   files/SaveSlots.cpp
