@@ -2,6 +2,7 @@
 // game's host feeds them.
 #include <QAbstractItemModel>
 #include <QListView>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 
@@ -14,7 +15,7 @@ namespace {
 // Six districts, one per faction, with 10..60 soldiers; ソラノ is player 1
 // and トコナ player 2. In turn 2 トコナ takes ミオツ's only district.
 template <typename Sink>
-void PlayScript(Sink& sink) {
+GameData PlayScript(Sink& sink) {
   GameData d;
   for (int i = 0; i < kDistrictCount; ++i)
     d.Districts[i] = DistrictRecord{i16(i), 0, i16(10 * (i + 1)), 1, 1, 1};
@@ -34,6 +35,7 @@ void PlayScript(Sink& sink) {
   d.TurnNumber = 3;
   sink.RecordTurn(d);
   sink.RecordMessageBox(d, "トコナはユウナギ町を制圧した。");
+  return d;
 }
 
 struct Expected {
@@ -86,7 +88,7 @@ class WarRecordTest : public QObject {
     QWidget game;
     game.show();
     WarRecordWindow window;
-    PlayScript(window);
+    const GameData end = PlayScript(window);
     window.ShowBeside(&game);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QAbstractItemModel* rows = window.List()->model();
@@ -105,6 +107,18 @@ class WarRecordTest : public QObject {
         QVERIFY2(drawn, qPrintable(QStringLiteral("tab %1, faction %2").arg(tab).arg(f)));
       }
     }
+    // The list keeps the newest line in view, unless the player scrolled up.
+    QScrollBar* bar = window.List()->verticalScrollBar();
+    const auto add = [&](int lines) {
+      for (int i = 0; i < lines; ++i) window.RecordMessage(end, "トコナの戦略: 民から1の金を集金した。");
+      QCoreApplication::processEvents();
+    };
+    for (const int scrolledTo : {-1, 10}) {
+      if (scrolledTo >= 0) bar->setValue(scrolledTo);
+      add(100);
+      QCOMPARE(bar->value(), scrolledTo >= 0 ? scrolledTo : bar->maximum());
+    }
+    QVERIFY(bar->maximum() > 100);
     QTest::keyClick(&window, Qt::Key_L);
     QVERIFY(!window.isVisible());
   }
