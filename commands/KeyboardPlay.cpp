@@ -12,6 +12,7 @@
 #include "commands/WeaponMenu.h"
 #include "core/MainForm.h"
 #include "core/PlayerSettings.h"
+#include "core/WarRecordWindow.h"
 
 namespace yuunagi {
 namespace {
@@ -72,6 +73,8 @@ void KeyboardPlay::ChangeZoom(int step) {
   settings.Save();
 }
 
+void KeyboardPlay::ToggleRecord() { form_.Record->Toggle(&form_); }
+
 void KeyboardPlay::ToggleMusic() {
   form_.SetMusicOn(!form_.MusicOn());
   PlayerSettings settings = PlayerSettings::Load();
@@ -90,6 +93,7 @@ KeyboardPlay::KeyboardPlay(MainForm& form) : QObject(&form), form_(form) {
   key(QKeySequence(QStringLiteral("Ctrl+0")), &KeyboardPlay::ZoomReset);
   key(QKeySequence(Qt::Key_M), &KeyboardPlay::ToggleMusic);
   key(QKeySequence(Qt::Key_F1), &KeyboardPlay::ShowKeyHelp);
+  key(QKeySequence(Qt::Key_L), &KeyboardPlay::ToggleRecord);
 
   form.installEventFilter(this);
   for (QWidget* panel : {static_cast<QWidget*>(form.Picture4), static_cast<QWidget*>(form.Picture5),

@@ -29,6 +29,7 @@ class KeyboardPlay : public QObject {
   void ZoomOut() { ChangeZoom(-1); }
   void ZoomReset() { ChangeZoom(0); }
   void ToggleMusic();
+  void ToggleRecord();
   void ShowKeyHelp();
 
  private:

@@ -19,6 +19,7 @@
 #include "commands/FactionSelection.h"
 #include "commands/KeyboardPlay.h"
 #include "commands/WeaponMenu.h"
+#include "core/WarRecordWindow.h"
 #include "files/TitleScreen.h"
 #include "media/MusicPlayer.h"
 
@@ -132,6 +133,7 @@ MainForm::MainForm(GameFolders folders, std::unique_ptr<RandomSource> random,
   factions_ = std::make_unique<FactionSelection>(*this);
   actionMenu_ = std::make_unique<ActionMenu>(*this);
   weaponMenu_ = std::make_unique<WeaponMenu>(*this);
+  Record = new WarRecordWindow(this);
   keyboard_ = new KeyboardPlay(*this);
 
   // Form_Load: the caption and the speed bar show the game's own values
@@ -474,8 +476,9 @@ void MainForm::EndProgram() {
   // No input reaches the game any more, whatever is still queued.
   setEnabled(false);
   music_->CloseMusic();
-  // A message box on screen goes with the window.
+  // A message box on screen and the war record go with the window.
   if (openBox_ != nullptr) openBox_->done(0);
+  Record->close();
   exitProcess_(0);
 }
 

@@ -33,6 +33,7 @@ class FactionSelection;
 class ActionMenu;
 class WeaponMenu;
 class KeyboardPlay;
+class WarRecordWindow;
 
 class MainForm : public PictureBox {
   Q_OBJECT
@@ -136,6 +137,8 @@ class MainForm : public PictureBox {
   // Not of the designed layout: the mark in the message panel's corner while
   // the game waits for the click after a human's action.
   QLabel* WaitCue = nullptr;
+  // Not of the designed layout: the war record (key L), a window of its own.
+  WarRecordWindow* Record = nullptr;
 
   TitleScreen& Title() { return *titleScreen_; }
   FactionSelection& Factions() { return *factions_; }

@@ -6,6 +6,7 @@
 
 #include "core/BoardDisplay.h"
 #include "core/MainForm.h"
+#include "core/WarRecordWindow.h"
 #include "media/MusicPlayer.h"
 
 namespace yuunagi {
@@ -17,11 +18,15 @@ void WindowHost::RefreshDistrictPanel(int district) {
 void WindowHost::DrawDistrictEmblems() { yuunagi::DrawDistrictEmblems(form_, form_.Data()); }
 
 void WindowHost::SetMessage(std::string_view text) {
+  form_.Record->RecordMessage(form_.Data(), text);
   form_.SetMessage(text);
   form_.UpdateWaitCue();
 }
 
-void WindowHost::ShowMessageBox(std::string_view text) { form_.ShowMessageBox(text); }
+void WindowHost::ShowMessageBox(std::string_view text) {
+  form_.Record->RecordMessageBox(form_.Data(), text);
+  form_.ShowMessageBox(text);
+}
 
 void WindowHost::PlayMusic(std::string_view name) { form_.PlayMusic(name); }
 
@@ -42,6 +47,7 @@ void WindowHost::ShowGameScreen(std::string_view scenarioName) {
 }
 
 void WindowHost::ShowTurnNumber(int turn) {
+  form_.Record->RecordTurn(form_.Data());
   MainForm::SetCaption(form_.Label8, "Turn " + std::to_string(turn));
 }
 
