@@ -9,6 +9,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -254,6 +255,39 @@ const Case kCases[] = {
     {"clicks and hidden buttons during a computer's pause", Game(100, 1, true),
      "pause; left Picture3(0); right Picture3(2); middle background; left background; hidden Command3(1); "
      "hidden Command4(1); same; the pause ends"},
+    // ---- Keys, in every phase ----
+    {"Space after 集金 goes on, never collects again", Game(),
+     "play; draw 0.5; Command3(1); cue=1; press Space; draws=1; mover=1; cue=0; panel0=ヒノデ 111 50 15 1 "
+     "20"},
+    {"Return after 武器開発 goes on, never develops again", Game(100),
+     "play; Command3(5); press Return; mover=1; panel0=ヒノデ 70 50 15 2 20"},
+    {"keys pick a weapon and a target, Escape calls the pick off", Game(),
+     "play; Command3(0); focus=Command4(1); press Return; state=2; press Escape; state=1; "
+     "shown=game Picture5; press Return; snap; press 1; press 2; press 4; press 7; same; draw 0.9; "
+     "press 3; state=3; panel2=ソラノ 100 35 10 1 10; cue=1; press 3; press Escape; state=3; "
+     "press Return; mover=1"},
+    {"keys during a computer's pause change nothing", Game(100, 1, true),
+     "pause; press Space; press Return; press 2; press Escape; press Tab; same; the pause ends"},
+    {"a hot-seat move to a save with keys alone", Game(),
+     "speed 60000; press Down; focus=Command1(1); press Return; focus=Option1(0); press Return; "
+     "shown=game Picture4; focus=Command3(0); press Down; focus=Command3(1); draw 0.5; press Return; "
+     "press Space; mover=1; focus=Command3(0); press Up; focus=Command3(6); message=セーブします。; "
+     "press Return; message=セーブしました。; state=1"},
+    {"a new game with keys alone: slot, list, factions, はい", OneScenario({0, 1, 2, 3, 4, 5}),
+     "speed 60000; press Return; press Return; focus=List1; press Return; shown=Picture11 Picture2 "
+     "TitleLabel; "
+     "focus=Command2(0); press Return; heading=<2P>選択; press Up; focus=Command2(6); press Return; "
+     "boxbuttons~はい; boxbuttons~いいえ; state=1; menu=～<1P>の戦略～"},
+    // ---- Beyond the specification, by key: zoom, music, the war record ----
+    {"zoom 100 150 200 %, a click at 200 % reaches its control", OneScenario({0, 1, 2, 3, 4, 5}),
+     "size=516x438; press Ctrl+=; size=774x657; press Ctrl++; size=1032x876; press Ctrl+=; size=1032x876; "
+     "left Command1(0); shown=Picture8 TitleLabel; left Command9; press Ctrl+-; size=774x657; press Ctrl+0; "
+     "size=516x438"},
+    {"M stops the song and starts it again; L shows the war record", OneScenario({0, 1, 2, 3, 4, 5}),
+     "song=オープニング; press M; music=0; song=; left Command1(0); song=; press M; music=1; song=設定; "
+     "press L; record=1; press L; record=0"},
+    {"closing the window while a message box is open ends the game", OneScenario({0, 1, 2, 3, 4, 5}),
+     "answer Close; new game; Command2(6); boxes~ゲームをはじめます; exit=0; song="},
 };
 
 }  // namespace
@@ -263,6 +297,9 @@ class WindowTest : public QObject {
 
  private slots:
   void initTestCase() {
+    // The player's settings of these windows live in a folder of the test's.
+    QVERIFY(config_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
     // A saved game continued from slot 0, with a long pause so that only the script ends one.
     Window::macros["play"] = "speed 60000; Command1(1); Command8; mover=0; shown=game Picture4";
     // After 1P's 集金 and the click, ハナミ's district 1 collects too, and
@@ -321,6 +358,17 @@ class WindowTest : public QObject {
     QVERIFY(glyphs > 200);
   }
 
+  void zoomAndMusicAreKeptForTheNextStart() {
+    {
+      Window first(OneScenario({0, 1, 2, 3, 4, 5}));
+      RUN(first, "press Ctrl+=; press M; size=774x657; music=0; closed");
+    }
+    Window second(OneScenario({0, 1, 2, 3, 4, 5}), true);
+    RUN(second, "size=774x657; music=0; song=; press M; song=オープニング; closed");
+    Window third(OneScenario({0, 1, 2, 3, 4, 5}), true);
+    RUN(third, "size=774x657; music=1; press Ctrl+0; closed");
+  }
+
   void speedBarTakesTheSpeedWhenLetGo() {
     Window window(OneScenario({0, 1, 2, 3, 4, 5}));
     QScrollBar* bar = window.form->HScroll1;
@@ -368,6 +416,9 @@ class WindowTest : public QObject {
         "left background; mover=2; menu=～<2P>の戦略～");
     QCOMPARE(second.Facts()["panels"], afterAttack["panels"]);
   }
+
+ private:
+  QTemporaryDir config_;
 };
 
 QTEST_MAIN(WindowTest)

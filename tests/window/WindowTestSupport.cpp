@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -17,6 +19,7 @@
 #include <stdexcept>
 
 #include "core/StartUp.h"
+#include "core/WarRecordWindow.h"
 #include "files/SaveFile.h"
 #include "files/ScenarioFile.h"
 #include "media/MusicPlayer.h"
@@ -61,8 +64,11 @@ SaveRecord HotSeatSave() {
   return s;
 }
 
-Window::Window(const std::function<void(AppFolder&)>& files) {
+Window::Window(const std::function<void(AppFolder&)>& files, bool keepSettings) {
   qApp->installEventFilter(this);
+  // Every window starts at the designed size with music, unless it is the
+  // restart that must find what the last one kept.
+  if (!keepSettings) QSettings(QStringLiteral("yuunagi"), QStringLiteral("yuunagi")).clear();
   if (files) files(folder);
   auto source = std::make_unique<TestRandom>();
   random = source.get();
@@ -106,6 +112,12 @@ bool Window::eventFilter(QObject* watched, QEvent* event) {
   if (form) boxSongs_ << QString::fromStdString(form->Music().CurrentSong());
   paintedAtBox_ = painted_;
   const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
+  boxButtons_ = QStringList();
+  for (QAbstractButton* b : box->buttons()) boxButtons_ << b->text();
+  if (answer == "Close") {  // the player closes the game window instead
+    QTimer::singleShot(0, form.get(), &QWidget::close);
+    return false;
+  }
   QAbstractButton* button = box->button(answer == "No" ? QMessageBox::No : QMessageBox::Yes);
   if (button == nullptr) button = box->button(QMessageBox::Ok);
   QTimer::singleShot(0, button, &QAbstractButton::click);
@@ -182,6 +194,12 @@ QMap<QString, QString> Window::Facts() const {
   f["messagesize"] = Number(w.Message->text().size());
   f["song"] = QString::fromStdString(form->Music().CurrentSong());
   f["state"] = Number(data.GameState);
+  f["focus"] = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()->objectName() : QString();
+  f["size"] = QString("%1x%2").arg(w.width()).arg(w.height());
+  f["cue"] = Number(w.WaitCue->isVisible());
+  f["music"] = Number(w.MusicOn());
+  f["record"] = Number(w.Record->isVisible());
+  f["boxbuttons"] = boxButtons_.join(' ');
   f["slot"] = Number(data.SaveSlot);
   f["slots"] = captions.join('|');
   f["list"] = list.join('|');
@@ -250,6 +268,11 @@ QString Window::Step(const QString& step) {
     QTest::keyClicks(w.Text1, arg);
   } else if (verb == "key") {
     QTest::keyClick(w.Text1, arg == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
+  } else if (verb == "press") {
+    // A key as the keyboard gives it: to the control that has the focus.
+    const QKeyCombination key = QKeySequence::fromString(arg)[0];
+    QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &w;
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
   } else if (verb == "row") {
     QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {},
                       w.List1->visualItemRect(w.List1->item(arg.toInt())).center());

@@ -5,7 +5,8 @@
 //   hover NAME            the pointer comes over it; hidden NAME: the button's click, even hidden
 //   left|right|middle X   that button through the window, on control X or on "background"
 //   row N, type TEXT, key Return|Escape, scroll N (the speed bar), close
-//   answer Yes|No         how the next message box is answered (else Yes or OK)
+//   press KEY             a key (Return, Space, 3, Ctrl+=, ...) to the control with the focus
+//   answer Yes|No|Close   how the next message box is answered (else Yes or OK), or the window closed
 //   draw V V..., seed N   scripted chances, or a seeded source from now on
 //   speed MS              the engine's pause after a computer move
 //   engine collect|continue|next, computer collect: asked of the engine directly
@@ -59,7 +60,8 @@ struct TestRandom : RandomSource {
 class Window : public QObject {
  public:
   // `files` lays out the application folder before start-up.
-  explicit Window(const std::function<void(AppFolder&)>& files = {});
+  // `keepSettings`: start with the player's settings the last window kept.
+  explicit Window(const std::function<void(AppFolder&)>& files = {}, bool keepSettings = false);
   ~Window() override;
   // Runs `script`; says what went wrong at the first failing step, empty when nothing did.
   QString Run(const QString& script);
@@ -77,7 +79,7 @@ class Window : public QObject {
  private:
   QString Step(const QString& step);
 
-  QStringList answers_, boxes_, boxSongs_;
+  QStringList answers_, boxes_, boxSongs_, boxButtons_;
   int oddBoxes_ = 0, refusal_ = -1;
   QMap<QString, QString> painted_, paintedAtBox_;  // what each label showed on the screen, by name
   QMap<QString, QString> snapshot_;
