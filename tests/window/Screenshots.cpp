@@ -1,5 +1,6 @@
 // Takes the README's pictures of the real window: the title, the save
-// slots, the scenario list, faction selection and a game under way, with the
+// slots, the scenario list, faction selection, a game under way, the mark
+// that waits for the click after an action and the window at 200 %, with the
 // game's pictures and the scenarios built beside this program (build/bin),
 // which it only reads. Usage: yuunagi-screenshots OUTPUT_FOLDER
 #include <QApplication>
@@ -49,6 +50,9 @@ int main(int argc, char* argv[]) {
   int other = 0;
   while (other < kFactionCount - 1 && form.Command2[other]->isHidden()) ++other;
   const bool ok = shot("factions.png", QString("hover Command2(%1)").arg(other)) &&
-                  shot("game.png", "speed 0; Command2(6); wait shown=game Picture4");
-  return ok ? 0 : 1;
+                  shot("game.png", "speed 0; Command2(6); wait shown=game Picture4") &&
+                  shot("waiting.png", "Command3(1); cue=1");
+  // The whole window at 200 % (Ctrl++ twice), taken at the screen's own scale only.
+  if (!ok || form.devicePixelRatioF() != 1.0) return ok ? 0 : 1;
+  return shot("zoom200.png", "press Return; wait shown=game Picture4; press Ctrl+=; press Ctrl+=") ? 0 : 1;
 }
