@@ -254,7 +254,7 @@ void MainForm::BuildLayout() {
   if (naturalWidth > titlePlace.width()) titleFont.setStretch(titlePlace.width() * 100 / naturalWidth);
   TitleLabel = MakeLabel(this, "TitleLabel", titlePlace, GameTitle, titleFont);
 
-  WaitCue = MakeLabel(Picture11, "WaitCue", Twips(6600, 960, 735, 225), "▼ 次へ", LayoutFont(9, true));
+  WaitCue = MakeLabel(Picture11, "WaitCue", Twips(6600, 960, 735, 225), "▼ 次へ", LayoutFont(kDefaultPoints));
   WaitCue->move(Picture11->width() - WaitCue->width() - 4, Picture11->height() - WaitCue->height() - 2);
   WaitCue->setProperty(kDesignPlace, WaitCue->geometry());
   WaitCue->setAttribute(Qt::WA_TransparentForMouseEvents);

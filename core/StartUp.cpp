@@ -24,11 +24,13 @@ std::vector<std::string> PictureFiles() {
   return files;
 }
 
-// Reads every picture file; runs beside the building of the window.
-std::vector<DecodedPicture> DecodePictures(const std::filesystem::path& folder) {
+// Reads the picture files [first, last) of PictureFiles().
+std::vector<DecodedPicture> DecodePictures(const std::filesystem::path& folder, std::size_t first,
+                                           std::size_t last) {
+  const std::vector<std::string> files = PictureFiles();
   std::vector<DecodedPicture> pictures;
-  for (const std::string& file : PictureFiles()) {
-    pictures.push_back(DecodePicture(QString::fromStdString((folder / file).string())));
+  for (std::size_t i = first; i < last; ++i) {
+    pictures.push_back(DecodePicture(QString::fromStdString((folder / files[i]).string())));
   }
   return pictures;
 }
@@ -79,13 +81,18 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(qtJapanese);
   }
-  // The pictures are read on a second thread while this one builds the window.
-  std::future<std::vector<DecodedPicture>> pictures =
-      std::async(std::launch::async, DecodePictures, folders.Pictures());
+  // The pictures are read beside the building of the window: the town map
+  // (the slowest to decode) on a thread of its own, the others on another.
+  std::future<std::vector<DecodedPicture>> map =
+      std::async(std::launch::async, DecodePictures, folders.Pictures(), 0, 1);
+  std::future<std::vector<DecodedPicture>> others =
+      std::async(std::launch::async, DecodePictures, folders.Pictures(), 1, PictureFiles().size());
   auto form = std::make_unique<MainForm>(std::move(folders), std::move(random), std::move(music),
                                          options.exitProcess);
 
-  if (const std::optional<QString> error = DressWindow(*form, pictures.get())) {
+  std::vector<DecodedPicture> pictures = map.get();
+  for (DecodedPicture& picture : others.get()) pictures.push_back(std::move(picture));
+  if (const std::optional<QString> error = DressWindow(*form, std::move(pictures))) {
     QMessageBox box(QMessageBox::Critical, ToQString(GameTitle), *error, QMessageBox::Ok);
     // The message holds a path, which may look like markup.
     box.setTextFormat(Qt::PlainText);
