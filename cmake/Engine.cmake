@@ -9,6 +9,7 @@ add_library(yuunagi_engine STATIC
   rules/Attack.cpp
   rules/Economy.cpp
   rules/ComputerStrategy.cpp
+  rules/StrongStrategy.cpp
   rules/Random.cpp
   files/Cp932.cpp
   files/ScenarioFile.cpp
