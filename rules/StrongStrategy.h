@@ -40,8 +40,9 @@ class StrongStrategy final : public ComputerPlayer {
   // weapon, and developing, hiring and training with a few amounts.
   static void Candidates(const GameData& data, std::vector<Decision>& out);
 
-  // The faction's standing on a board: districts held above all, then the
-  // strength behind them; a won town is best, a destroyed faction worst.
+  // The faction's standing on a board, in gold: its districts and what is in
+  // them, less the same for the strongest rival faction. A won town is best,
+  // a destroyed faction worst.
   static double Score(const GameData& data, int faction);
 
  private:
