@@ -6,6 +6,7 @@
 #include "rules/ActionResolver.h"
 #include "rules/ComputerStrategy.h"
 #include "rules/RuleBook.h"
+#include "rules/StrongStrategy.h"
 
 namespace {
 
@@ -71,6 +72,24 @@ void BM_ComputerMove(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ComputerMove);
+
+// One decision of the strong player. Arg 0: the even start's first move.
+// Arg 1: its dearest position, five enemy districts that no blow captures and
+// money for every weapon and amount (the most candidates to play ahead).
+void BM_StrongDecision(benchmark::State& state) {
+  GameData g;
+  g.PlayerCount = kSpectatorPlayerCount;
+  g.GameState = State::Moving;
+  g.TurnNumber = state.range(0) == 0 ? 1 : 12;
+  for (int i = 0; i < 6; ++i) {
+    g.Districts[i] = state.range(0) == 0 ? DistrictRecord{static_cast<i16>(i), 100, 50, 10, 1, 10}
+                                         : DistrictRecord{static_cast<i16>(i), 2000, 5000, 30, 5, 100};
+  }
+  StrongStrategy strong(1);
+  SeededRandom unused(1);
+  for (auto _ : state) benchmark::DoNotOptimize(strong.Decide(g, unused));
+}
+BENCHMARK(BM_StrongDecision)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

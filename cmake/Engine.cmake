@@ -12,6 +12,7 @@ target_sources(yuunagi_engine PRIVATE
   rules/Attack.cpp
   rules/Economy.cpp
   rules/ComputerStrategy.cpp
+  rules/StrongStrategy.cpp
   rules/Random.cpp
   # files/: the scenario and save files and the folders they live in
   files/Cp932.cpp

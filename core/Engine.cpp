@@ -2,6 +2,7 @@
 
 #include "core/GameSetup.h"
 #include "core/Int16.h"
+#include "rules/StrongStrategy.h"
 
 namespace yuunagi {
 namespace {
@@ -9,6 +10,32 @@ namespace {
 bool OnBoard(int i) { return i >= 0 && i < kDistrictCount; }
 
 }  // namespace
+
+Engine::Engine(Host& host, RandomSource& random)
+    : host_(host), random_(random), resolver_(data_, host, random) {}
+
+Engine::~Engine() = default;
+
+// ---- The computer players ----
+
+void Engine::SetComputerLevel(int faction, ComputerLevel level) {
+  if (OnBoard(faction)) levels_[faction] = level;
+}
+
+ComputerLevel Engine::ComputerLevelOf(int faction) const {
+  return OnBoard(faction) ? levels_[faction] : ComputerLevel::Normal;
+}
+
+void Engine::SetStrongSeed(std::uint64_t seed) {
+  strongSeed_ = seed;
+  strong_.reset();
+}
+
+ComputerPlayer& Engine::PlayerOf(int faction) {
+  if (levels_[faction] != ComputerLevel::Strong) return strategy_;
+  if (!strong_) strong_ = std::make_unique<StrongStrategy>(strongSeed_);
+  return *strong_;
+}
 
 // ---- Before a game ----
 
@@ -156,11 +183,38 @@ void Engine::EndGame(const std::string& message) {
 }
 
 void Engine::ChooseComputerAction() {
-  const std::optional<Decision> decision = strategy_.Decide(data_, random_);
+  const std::optional<Decision> decision = PlayerOf(Mover().Owner).Decide(data_, random_);
   if (!decision) return;
   deciding_ = true;
   ExecuteAction(decision->action, decision->value, decision->target);
   deciding_ = false;
+}
+
+// ---- Look-ahead ----
+
+void Engine::SetUpLookAhead(const GameData& game) {
+  data_.Districts = game.Districts;
+  data_.TurnNumber = game.TurnNumber;
+  data_.CurrentDistrict = game.CurrentDistrict;
+  data_.PlayerOfFaction.fill(0);
+  data_.PlayerCount = kSpectatorPlayerCount;
+  data_.GameState = State::Moving;
+  levels_.fill(ComputerLevel::Normal);
+  acted_ = deciding_ = pauseDue_ = finished_ = false;
+  winner_ = -1;
+}
+
+ActionCheck Engine::PlayLookAheadAction(i16 action, i16 value, i16 target) {
+  if (!Running() || acted_ || !OnBoard(data_.CurrentDistrict) || MoverIsHuman()) {
+    return ActionCheck{action, Refusal::WrongPhase};
+  }
+  deciding_ = true;
+  const ActionCheck check = ExecuteAction(action, value, target);
+  deciding_ = false;
+  if (!check || finished_) return check;
+  pauseDue_ = true;
+  host_.ScheduleNextMove(0.0f);
+  return check;
 }
 
 // ---- The turn cycle: every district moves once per turn in index order;

@@ -6,7 +6,11 @@
 // rule book, and a refused request changes nothing and draws no chance.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/GameState.h"
 #include "core/Host.h"
@@ -17,9 +21,17 @@
 
 namespace yuunagi {
 
+class StrongStrategy;
+
+// Who plays the factions no human plays: the game's own chain of chances, or
+// the player that looks ahead before every move. 普通 is the default.
+enum class ComputerLevel : std::uint8_t { Normal, Strong };
+inline constexpr std::array<std::string_view, 2> ComputerLevelNames = {"普通", "強い"};
+
 class Engine {
  public:
-  Engine(Host& host, RandomSource& random) : host_(host), random_(random), resolver_(data_, host, random) {}
+  Engine(Host& host, RandomSource& random);
+  ~Engine();
 
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
@@ -43,6 +55,17 @@ class Engine {
   bool StartNewGameFromScenario();
   // Copies a save slot's record back into the game and starts it at the saved move.
   bool ContinueFromSaveData(const SaveRecord& save);
+
+  // ---- The computer players (at any time: the next computer move uses it;
+  // a continued game plays with the level set now) ----
+  // Every faction's computer player.
+  void SetComputerLevel(ComputerLevel level) { levels_.fill(level); }
+  // One faction's computer player; a faction outside 0..5 is ignored.
+  void SetComputerLevel(int faction, ComputerLevel level);
+  ComputerLevel ComputerLevelOf(int faction) const;
+  // Seeds the strong player's own chances (its search never draws from the
+  // game's random source). Without a call it starts from a fixed seed.
+  void SetStrongSeed(std::uint64_t seed);
 
   // ---- A human move ----
   // Whether `action` would be taken now (phase, money, weapon, target, limits).
@@ -74,6 +97,16 @@ class Engine {
   // cannot show or while a game is running.
   bool StartGame();
 
+  // ---- Look-ahead: a computer player trying moves on an engine of its own,
+  // never on the one a window shows ----
+  // Takes the board, turn and mover of `game` at the start of the mover's
+  // move, with every faction played by the game's own chain of chances and
+  // no human (a faction that falls is simply gone). Draws no chance.
+  void SetUpLookAhead(const GameData& game);
+  // The mover's action in that position, checked and carried out as in play;
+  // the move then ends as a computer's does, and NextMove plays on.
+  ActionCheck PlayLookAheadAction(i16 action, i16 value, i16 target);
+
   // True once the game has ended (victory or the last human's defeat).
   bool Finished() const { return finished_; }
   // The faction that took the whole town, or -1.
@@ -91,6 +124,7 @@ class Engine {
   void BeginMove();
   void AdvanceMove();
   void ChooseComputerAction();
+  ComputerPlayer& PlayerOf(int faction);
   void FinishAction(int moverFaction, const ActionOutcome& outcome);
   void EndGame(const std::string& message);
 
@@ -106,6 +140,10 @@ class Engine {
   bool finished_ = false;
   int winner_ = -1;
   long long moves_ = 0;
+
+  std::array<ComputerLevel, kFactionCount> levels_{};
+  std::uint64_t strongSeed_ = 0x5EED0F5710C4A1ULL;
+  std::unique_ptr<StrongStrategy> strong_;  // made at its first move
 };
 
 }  // namespace yuunagi

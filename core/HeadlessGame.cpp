@@ -20,7 +20,17 @@ void HeadlessHost::ShowTurnNumber(int turn) {
 HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view scenarioName,
                                 RandomSource& random, int maxTurns, HeadlessHost& host,
                                 const std::function<void(const Engine&)>& afterMove) {
+  return PlayHeadlessGame(scenario, scenarioName, random, maxTurns, host, {}, 0, afterMove);
+}
+
+HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view scenarioName,
+                                RandomSource& random, int maxTurns, HeadlessHost& host,
+                                const std::array<ComputerLevel, kFactionCount>& levels,
+                                std::uint64_t strongSeed,
+                                const std::function<void(const Engine&)>& afterMove) {
   Engine engine(host, random);
+  for (int f = 0; f < kFactionCount; ++f) engine.SetComputerLevel(f, levels[f]);
+  engine.SetStrongSeed(strongSeed);
   const GameData& data = engine.Data();
   engine.ChooseScenario(scenario, std::string(scenarioName));
   host.nextMovePending = false;

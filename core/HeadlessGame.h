@@ -53,4 +53,12 @@ HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view
                                 RandomSource& random, int maxTurns, HeadlessHost& host,
                                 const std::function<void(const Engine&)>& afterMove = {});
 
+// The same, with each faction's computer player as `levels` says; the strong
+// player's look-ahead is seeded with `strongSeed`.
+HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view scenarioName,
+                                RandomSource& random, int maxTurns, HeadlessHost& host,
+                                const std::array<ComputerLevel, kFactionCount>& levels,
+                                std::uint64_t strongSeed,
+                                const std::function<void(const Engine&)>& afterMove = {});
+
 }  // namespace yuunagi

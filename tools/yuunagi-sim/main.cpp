@@ -33,7 +33,17 @@ struct Options {
   int maxTurns = 5000;
   bool trace = false;
   bool json = false;
+  std::vector<int> strong;  // factions the strong computer player plays
 };
+
+std::array<ComputerLevel, kFactionCount> Levels(const Options& options) {
+  std::array<ComputerLevel, kFactionCount> levels{};
+  for (const int f : options.strong) levels[f] = ComputerLevel::Strong;
+  return levels;
+}
+
+// The strong player's own seed for a game: apart from the game's chances.
+std::uint64_t StrongSeed(std::uint64_t gameSeed) { return gameSeed ^ 0xC2B2AE3D27D4EB4FULL; }
 
 // Every game has its own generator, derived from the seed and the game's
 // number, so the results do not depend on how games are spread over threads.
@@ -45,7 +55,8 @@ int RunTrace(const Options& options, const ScenarioRecord& scenario, const std::
   SeededRandom random(GameSeed(options.seed, 0));
   HeadlessHost host;
   host.trace = [](std::string_view line) { std::cout << line << '\n'; };
-  const HeadlessResult result = PlayHeadlessGame(scenario, name, random, options.maxTurns, host);
+  const HeadlessResult result = PlayHeadlessGame(scenario, name, random, options.maxTurns, host,
+                                                 Levels(options), StrongSeed(GameSeed(options.seed, 0)));
   if (result.winner < 0) std::cout << "引き分け (" << options.maxTurns << " ターンで決着せず)\n";
   return 0;
 }
@@ -101,11 +112,13 @@ int RunMany(const Options& options, const ScenarioRecord& scenario, const std::s
   const bool progress = !options.json && isatty(STDERR_FILENO);
 
   const auto start = std::chrono::steady_clock::now();
+  const auto levels = Levels(options);
   auto worker = [&](Tally& tally) {
     HeadlessHost host;
     for (long long g = next++; g < games; g = next++) {
       SeededRandom random(GameSeed(options.seed, g));
-      tally.Add(PlayHeadlessGame(scenario, name, random, options.maxTurns, host));
+      tally.Add(PlayHeadlessGame(scenario, name, random, options.maxTurns, host, levels,
+                                 StrongSeed(GameSeed(options.seed, g))));
       ++done;
     }
   };
@@ -140,11 +153,17 @@ int RunMany(const Options& options, const ScenarioRecord& scenario, const std::s
     out["moves"] = moves;
     out["seconds"] = seconds;
     out["moves_per_second"] = movesPerSecond;
+    out["strong"] = options.strong;
     std::cout << out.dump() << '\n';
     return 0;
   }
   std::printf("シナリオ: %s  (%lld 試合, seed %llu, %d スレッド)\n", name.c_str(), games,
               static_cast<unsigned long long>(options.seed), threads);
+  if (!options.strong.empty()) {
+    std::string names;
+    for (const int f : options.strong) names.append(names.empty() ? "" : ", ").append(FactionNames[f]);
+    std::printf("  強い: %s (ほかは普通)\n", names.c_str());
+  }
   for (int f = 0; f < kFactionCount; ++f) {
     const std::string label(FactionNames[f]);
     std::printf("  %s%*s 勝利 %7lld  %6.2f%%\n", label.c_str(), static_cast<int>(8 - Utf16Length(label) * 2),
@@ -173,7 +192,12 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, 32767));
   app.add_flag("--trace", options.trace, "play one game and print every move");
   app.add_flag("--json", options.json, "print the results as one JSON object");
+  app.add_option("--strong", options.strong, "factions played by the strong computer player, e.g. 0 or 0,3")
+      ->delimiter(',')
+      ->check(CLI::Range(0, kFactionCount - 1));
   CLI11_PARSE(app, argc, argv);
+  std::sort(options.strong.begin(), options.strong.end());
+  options.strong.erase(std::unique(options.strong.begin(), options.strong.end()), options.strong.end());
 
   std::string error;
   const auto scenario = ReadScenarioFile(options.scenarioPath, &error);

@@ -1,0 +1,188 @@
+// How strong the strong computer player is, and how long it thinks: plays
+// many spectator games with some factions strong and the rest on the game's
+// own chain of chances, counts the strong factions' wins (with a 95 %
+// interval) and times every strong move. Run by hand; it asserts nothing.
+//
+//   yuunagi-strong-bench build/bin/Scenario/ユウナギの夕暮れ.dat --strong 0 --games 10000 --threads 2
+//   yuunagi-strong-bench even --strong 0,1,2,3,4,5 --games 1000
+#include <time.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "core/HeadlessGame.h"
+#include "files/ScenarioFile.h"
+#include "media/Text.h"
+#include "rules/StrongStrategy.h"
+
+namespace {
+
+using namespace yuunagi;
+using Clock = std::chrono::steady_clock;
+
+// Processor time of the calling thread, in microseconds: what a move costs
+// on a core of its own, however busy the machine is with other work.
+double ThreadMicros() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+
+// Six factions, one district each, all alike: the even start.
+ScenarioRecord EvenStart() {
+  ScenarioRecord s;
+  s.StartTurn = 1;
+  s.Music = "決戦の町";
+  for (int i = 0; i < kDistrictCount; ++i) {
+    s.StartOwner[i] = static_cast<i16>(i);
+    s.StartMoney[i] = 100;
+    s.StartSoldiers[i] = 50;
+    s.StartStrength[i] = 10;
+    s.StartWeapon[i] = 1;
+    s.StartDevelopment[i] = 10;
+  }
+  return s;
+}
+
+std::uint64_t Mix(std::uint64_t x) {
+  x += 0x9E3779B97F4A7C15ULL;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+  return x ^ (x >> 31);
+}
+
+struct Tally {
+  std::array<long long, kFactionCount> wins{};
+  long long draws = 0;
+  long long turns = 0;
+  std::vector<float> decisionMicros;
+};
+
+// Wilson's 95 % interval for k successes in n trials.
+std::pair<double, double> Interval(long long k, long long n) {
+  if (n == 0) return {0, 0};
+  const double z = 1.959964, p = static_cast<double>(k) / n, z2n = z * z / n;
+  const double centre = (p + z2n / 2) / (1 + z2n);
+  const double half = z * std::sqrt(p * (1 - p) / n + z2n / (4.0 * n)) / (1 + z2n);
+  return {centre - half, centre + half};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string scenarioPath;
+  std::vector<int> strong = {0};
+  long long games = 1000;
+  std::uint64_t seed = 1;
+  int threads = 1;
+  int maxTurns = 5000;
+  const LookAheadBudget budget;
+  CLI::App app{"Win shares and move times of the strong computer player."};
+  app.add_option("scenario", scenarioPath, "scenario file (.dat), or \"even\" for the even six-faction start")
+      ->required();
+  app.add_option("--strong", strong, "factions the strong player plays, e.g. 0 or 0,3 (default 0)")
+      ->delimiter(',')
+      ->check(CLI::Range(0, kFactionCount - 1));
+  app.add_option("--games", games, "number of games (default 1000)")->check(CLI::Range(1LL, 100000000LL));
+  app.add_option("--seed", seed, "seed (same seed, same result at any thread count)");
+  app.add_option("--threads", threads, "worker threads (default 1)")->check(CLI::Range(1, 64));
+  app.add_option("--max-turns", maxTurns, "turn limit of a game (a draw)")->check(CLI::Range(1, 32767));
+  CLI11_PARSE(app, argc, argv);
+
+  ScenarioRecord scenario = EvenStart();
+  std::string name = "均等な六勢力";
+  if (scenarioPath != "even") {
+    std::string error;
+    const auto read = ReadScenarioFile(scenarioPath, &error);
+    if (!read) {
+      std::cerr << error << '\n';
+      return 1;
+    }
+    scenario = *read;
+    name = StripExtension(std::filesystem::path(scenarioPath).filename().string());
+  }
+  std::array<ComputerLevel, kFactionCount> levels{};
+  std::string strongList;
+  for (const int f : strong) {
+    levels[f] = ComputerLevel::Strong;
+    strongList.append(strongList.empty() ? "" : ",").append(std::to_string(f));
+  }
+
+  std::vector<Tally> tallies(static_cast<std::size_t>(threads));
+  std::atomic<long long> next{0};
+  const auto start = Clock::now();
+  auto worker = [&](Tally& tally) {
+    HeadlessHost host;
+    for (long long g = next++; g < games; g = next++) {
+      SeededRandom random(Mix(seed ^ Mix(static_cast<std::uint64_t>(g))));
+      double before = ThreadMicros();
+      const auto timeMove = [&](const Engine& engine) {
+        const double now = ThreadMicros();
+        const GameData& d = engine.Data();
+        if (levels[d.Districts[d.CurrentDistrict].Owner] == ComputerLevel::Strong) {
+          tally.decisionMicros.push_back(static_cast<float>(now - before));
+        }
+        before = ThreadMicros();
+      };
+      const HeadlessResult r =
+          PlayHeadlessGame(scenario, name, random, maxTurns, host, levels,
+                           Mix((seed + 0x5EED) ^ static_cast<std::uint64_t>(g)), timeMove);
+      if (r.winner >= 0) {
+        ++tally.wins[r.winner];
+      } else {
+        ++tally.draws;
+      }
+      tally.turns += r.turns;
+    }
+  };
+  std::vector<std::thread> pool;
+  for (int t = 0; t < threads; ++t) pool.emplace_back(worker, std::ref(tallies[static_cast<std::size_t>(t)]));
+  for (auto& t : pool) t.join();
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+
+  Tally total;
+  for (Tally& t : tallies) {
+    for (int f = 0; f < kFactionCount; ++f) total.wins[f] += t.wins[f];
+    total.draws += t.draws;
+    total.turns += t.turns;
+    total.decisionMicros.insert(total.decisionMicros.end(), t.decisionMicros.begin(), t.decisionMicros.end());
+  }
+  std::printf("%s: %lld 試合, 強い = %s, seed %llu, 先読み %d 回 x %d 手, %.1f 秒 (%d スレッド)\n",
+              name.c_str(), games, strongList.c_str(), static_cast<unsigned long long>(seed), budget.playouts,
+              budget.horizon, seconds, threads);
+  long long strongWins = 0;
+  for (int f = 0; f < kFactionCount; ++f) {
+    const auto [low, high] = Interval(total.wins[f], games);
+    const bool isStrong = levels[f] == ComputerLevel::Strong;
+    if (isStrong) strongWins += total.wins[f];
+    std::printf("  %d %s (%s) 勝利 %7lld  %6.2f%%  [%5.2f, %5.2f]\n", f, std::string(FactionNames[f]).c_str(),
+                isStrong ? "強い" : "普通", total.wins[f], 100.0 * total.wins[f] / games, 100 * low,
+                100 * high);
+  }
+  const auto [low, high] = Interval(strongWins, games);
+  std::printf(
+      "  強い勢力の勝利 %lld / %lld = %.2f%%  95%% 区間 [%.2f, %.2f]  (引き分け %lld, 平均 %.1f ターン)\n",
+      strongWins, games, 100.0 * strongWins / games, 100 * low, 100 * high, total.draws,
+      static_cast<double>(total.turns) / games);
+  auto& times = total.decisionMicros;
+  if (!times.empty()) {
+    std::sort(times.begin(), times.end());
+    const auto at = [&](double q) {
+      return times[static_cast<std::size_t>(q * (times.size() - 1))] / 1000.0;
+    };
+    std::printf("  強い手 %zu 回 (スレッドの CPU 時間): 中央値 %.2f ms, 99%% 点 %.2f ms, 最大 %.2f ms\n",
+                times.size(), at(0.5), at(0.99), at(1.0));
+  }
+  return 0;
+}

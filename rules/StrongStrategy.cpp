@@ -1,0 +1,120 @@
+#include "rules/StrongStrategy.h"
+
+#include <array>
+
+#include "core/Engine.h"
+#include "core/HeadlessGame.h"
+#include "rules/RuleBook.h"
+
+namespace yuunagi {
+namespace {
+
+// What the look-ahead counts, in gold. A district is worth a good deal more
+// than what is in it; gold, soldiers (1 gold each) and strength (10 gold a
+// point) count at their price; development above its price, as it pays every
+// turn; a weapon at most of what the ladder cost.
+constexpr double kDistrictWorth = 400;
+constexpr double kStrengthWorth = 10;
+constexpr double kDevelopmentWorth = 15;
+constexpr double kWeaponShare = 0.8;
+
+// Gold spent on the weapon ladder to reach `level`.
+constexpr double kLadderGold[kWeaponLevels + 1] = {0, 0, 30, 110, 260, 660};
+
+constexpr double kWon = 1e6;
+
+void AddIfLegal(const GameData& data, std::vector<Decision>& out, i16 action, i16 value, i16 target = 0) {
+  if (CheckBoardAction(data, action, value, target)) out.push_back(Decision{action, value, target});
+}
+
+}  // namespace
+
+StrongStrategy::StrongStrategy(std::uint64_t seed, LookAheadBudget budget)
+    : budget_(budget),
+      own_(seed),
+      host_(std::make_unique<HeadlessHost>()),
+      lookAhead_(std::make_unique<Engine>(*host_, playoutRandom_)) {}
+
+StrongStrategy::~StrongStrategy() = default;
+
+void StrongStrategy::Candidates(const GameData& data, std::vector<Decision>& out) {
+  out.clear();
+  bool anyEnemy = false;
+  const DistrictRecord& mover = data.Districts[data.CurrentDistrict];
+  for (int t = 0; t < kDistrictCount; ++t) {
+    if (!IsEnemyDistrict(data, t)) continue;
+    anyEnemy = true;
+    for (int level = 1; level <= kWeaponLevels; ++level) {
+      if (!CanAttackWith(mover, level)) continue;
+      out.push_back(Decision{Attack, static_cast<i16>(level), static_cast<i16>(t)});
+      // A dearer weapon captures no better than the cheapest that captures.
+      if (Damage(mover.Strength, level) >= data.Districts[t].Soldiers) break;
+    }
+  }
+  if (!anyEnemy) return;  // nobody left to fight: the game is over
+  AddIfLegal(data, out, Collect, 0);
+  AddIfLegal(data, out, DevelopWeapon, 0);
+  const i16 money = mover.Money;
+  for (const i16 action : {Develop, Hire, Train}) {
+    const i16 all = static_cast<i16>(money / AmountPrice(action, 1));
+    AddIfLegal(data, out, action, all);
+    if (all / 2 >= 1) AddIfLegal(data, out, action, static_cast<i16>(all / 2));
+  }
+}
+
+double StrongStrategy::Score(const GameData& data, int faction) {
+  std::array<double, kFactionCount> holdings{};
+  int held = 0;
+  for (const DistrictRecord& d : data.Districts) {
+    if (d.Owner < 0 || d.Owner >= kFactionCount) continue;
+    const int weapon = d.Weapon < 0 ? 0 : d.Weapon > kWeaponLevels ? kWeaponLevels : d.Weapon;
+    holdings[d.Owner] += kDistrictWorth + d.Money + d.Soldiers + kStrengthWorth * d.Strength +
+                         kDevelopmentWorth * d.Development + kWeaponShare * kLadderGold[weapon];
+    held += d.Owner == faction;
+  }
+  if (held == 0) return -kWon;
+  if (held == kDistrictCount) return kWon;
+  // The strongest rival counts against it: it keeps the leader down rather
+  // than picking on the weakest, so a table of strong players stays even.
+  double rival = 0;
+  for (int f = 0; f < kFactionCount; ++f) {
+    if (f != faction && holdings[f] > rival) rival = holdings[f];
+  }
+  return holdings[faction] - rival;
+}
+
+double StrongStrategy::Playout(const GameData& data, const Decision& candidate, std::uint64_t seed) {
+  playoutRandom_.Reseed(seed);
+  Engine& engine = *lookAhead_;
+  const int faction = data.Districts[data.CurrentDistrict].Owner;
+  engine.SetUpLookAhead(data);
+  host_->nextMovePending = false;
+  engine.PlayLookAheadAction(candidate.action, candidate.value, candidate.target);
+  for (int m = 0; m < budget_.horizon && !engine.Finished() && host_->nextMovePending; ++m) {
+    host_->nextMovePending = false;
+    engine.NextMove();
+  }
+  return Score(engine.Data(), faction);
+}
+
+std::optional<Decision> StrongStrategy::Decide(const GameData& data, RandomSource&) {
+  Candidates(data, candidates_);
+  if (candidates_.empty()) return std::nullopt;
+  const std::uint64_t base = own_.NextBits();
+  if (candidates_.size() == 1) return candidates_.front();
+  double best = 0;
+  std::size_t bestIndex = 0;
+  for (std::size_t c = 0; c < candidates_.size(); ++c) {
+    double total = 0;
+    for (int k = 0; k < budget_.playouts; ++k) {
+      total += Playout(data, candidates_[c], base + 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(k));
+    }
+    if (c == 0 || total > best) {
+      best = total;
+      bestIndex = c;
+    }
+  }
+  return candidates_[bestIndex];
+}
+
+}  // namespace yuunagi

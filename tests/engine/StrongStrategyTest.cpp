@@ -1,0 +1,130 @@
+// The strong computer player: legal moves, none of the game's chances, repeatable.
+#include <gtest/gtest.h>
+
+#include "core/GameSetup.h"
+#include "core/HeadlessGame.h"
+#include "rules/StrongStrategy.h"
+#include "tests/support/ScriptedRandom.h"
+
+namespace yuunagi::testing {
+namespace {
+
+using test::ScriptedRandom;
+using Levels = std::array<ComputerLevel, kFactionCount>;
+constexpr ComputerLevel N = ComputerLevel::Normal, S = ComputerLevel::Strong;
+
+ScenarioRecord MakeScenario(std::array<i16, 6> owners, i16 money, i16 soldiers, i16 weapon) {
+  ScenarioRecord s;
+  s.StartTurn = 1;
+  s.StartOwner = owners;
+  for (int i = 0; i < 6; ++i) {
+    s.StartMoney[i] = money;
+    s.StartSoldiers[i] = soldiers;
+    s.StartStrength[i] = 10;
+    s.StartWeapon[i] = weapon;
+    s.StartDevelopment[i] = 10;
+  }
+  return s;
+}
+
+// The game's chances, all 0.5, counted.
+ScriptedRandom Halves() {
+  ScriptedRandom r;
+  r.PushAll(std::vector<double>(100000, 0.5));
+  return r;
+}
+
+// Seeded games to the end. After every move, a strong player of the test's
+// own decides for the next district: its choice passes the rule book and
+// draws nothing (an empty script throws at the first draw). Every move of the
+// game is one action carried out: the engine refused no strong decision.
+TEST(StrongStrategy, DecidesOnlyLegalActionsAndNeverDrawsTheGamesChances) {
+  const std::pair<ScenarioRecord, Levels> cases[] = {
+      {MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50, 1), {S, N, N, N, N, N}},
+      {MakeScenario({0, 2, 5, 0, 2, 5}, 150, 120, 1), {N, N, S, N, N, S}},
+      {MakeScenario({0, 1, 2, 3, 4, 5}, 600, 30, 5), {S, S, S, S, S, S}},
+  };
+  StrongStrategy probe(99, LookAheadBudget{4, 6});  // a short look: only its choice is checked
+  for (const auto& [scenario, levels] : cases) {
+    SeededRandom random(1);
+    HeadlessHost host;
+    long long moves = 0, checked = 0;
+    const auto check = [&](const Engine& engine) {
+      ++moves;
+      if (engine.Finished()) return;
+      GameData next = engine.Data();
+      next.CurrentDistrict = static_cast<i16>((next.CurrentDistrict + 1) % kDistrictCount);
+      ScriptedRandom none;
+      const std::optional<Decision> d = probe.Decide(next, none);
+      ASSERT_TRUE(d.has_value());
+      EXPECT_TRUE(CheckBoardAction(next, d->action, d->value, d->target)) << d->action << " " << d->value;
+      EXPECT_EQ(none.Draws(), 0);
+      ++checked;
+    };
+    const HeadlessResult r = PlayHeadlessGame(scenario, "test", random, 300, host, levels, 2, check);
+    EXPECT_GE(r.winner, 0);
+    EXPECT_EQ(r.moves, moves) << "a strong decision was refused";
+    EXPECT_GT(checked, 10);
+  }
+}
+
+// With every faction strong, the game's chances are drawn only where the
+// rules themselves take one: the strength gain of an attack, the amount
+// collected.
+TEST(StrongStrategy, AllStrongGameDrawsOnlyTheChancesOfAttacksAndCollecting) {
+  ScriptedRandom random = Halves();
+  HeadlessHost host;
+  long long ruleDraws = 0;
+  host.trace = [&](std::string_view line) {
+    ruleDraws +=
+        line.find("のダメージ!!") != std::string_view::npos || line.find("集金") != std::string_view::npos;
+  };
+  const HeadlessResult r = PlayHeadlessGame(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50, 1), "test", random, 300,
+                                            host, Levels{S, S, S, S, S, S}, 7);
+  EXPECT_GE(r.winner, 0);
+  EXPECT_GT(ruleDraws, 20);
+  EXPECT_EQ(random.Draws(), ruleDraws);
+}
+
+std::vector<std::string> Trace(std::uint64_t strongSeed) {
+  SeededRandom random(3);
+  HeadlessHost host;
+  std::vector<std::string> lines;
+  host.trace = [&](std::string_view line) { lines.emplace_back(line); };
+  PlayHeadlessGame(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50, 1), "test", random, 300, host,
+                   Levels{S, N, S, N, N, N}, strongSeed);
+  return lines;
+}
+
+TEST(StrongStrategy, TheSameSeedsPlayTheSameGame) {
+  const std::vector<std::string> first = Trace(11);
+  EXPECT_EQ(first, Trace(11));
+  EXPECT_NE(first, Trace(12));
+  EXPECT_NE(first.back().find("はユウナギ町を制圧した。"), std::string::npos);
+}
+
+// A continued game is played at the level set now, faction by faction: the
+// strong mover draws at most the one chance its action takes, the game's own
+// chain always more.
+TEST(StrongStrategy, AContinuedGamePlaysAtTheLevelSetNow) {
+  for (const ComputerLevel level : {N, S}) {
+    GameData g;
+    LoadScenarioBoard(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 100, 1), g);
+    g.TurnNumber = 4;
+    g.CurrentDistrict = 2;
+    g.PlayerCount = kSpectatorPlayerCount;
+    ScriptedRandom random = Halves();
+    HeadlessHost host;
+    Engine engine(host, random);
+    engine.SetComputerLevel(level == S ? N : S);
+    engine.SetComputerLevel(2, level);
+    engine.SetComputerLevel(6, N);  // no such faction: ignored
+    ASSERT_TRUE(engine.ContinueFromSaveData(MakeSaveRecord(g)));
+    EXPECT_EQ(engine.MoveCount(), 1);
+    EXPECT_EQ(random.Draws() <= 1, level == S) << random.Draws();
+    EXPECT_EQ(engine.ComputerLevelOf(0), level == S ? N : S);
+  }
+}
+
+}  // namespace
+}  // namespace yuunagi::testing
