@@ -11,6 +11,7 @@ target_sources(yuunagi_window PRIVATE
   core/BoardDisplay.cpp
   core/StartUp.cpp
   core/PlayerSettings.cpp
+  core/SettingsWindow.cpp
   # files/: the title screen and the save-slot panel
   files/TitleScreen.cpp
   files/SaveSlots.cpp

@@ -12,6 +12,7 @@
 #include "commands/WeaponMenu.h"
 #include "core/MainForm.h"
 #include "core/PlayerSettings.h"
+#include "core/SettingsWindow.h"
 #include "core/WarRecordWindow.h"
 
 namespace yuunagi {
@@ -75,6 +76,14 @@ void KeyboardPlay::ChangeZoom(int step) {
 
 void KeyboardPlay::ToggleRecord() { form_.Record->Toggle(&form_); }
 
+void KeyboardPlay::ToggleSettings() {
+  if (settings_ == nullptr) {
+    settings_ = new SettingsWindow(form_);
+    settings_->setAttribute(Qt::WA_ShowWithoutActivating);
+  }
+  settings_->setVisible(!settings_->isVisible());
+}
+
 void KeyboardPlay::ToggleMusic() {
   form_.SetMusicOn(!form_.MusicOn());
   PlayerSettings settings = PlayerSettings::Load();
@@ -94,6 +103,7 @@ KeyboardPlay::KeyboardPlay(MainForm& form) : QObject(&form), form_(form) {
   key(QKeySequence(Qt::Key_M), &KeyboardPlay::ToggleMusic);
   key(QKeySequence(Qt::Key_F1), &KeyboardPlay::ShowKeyHelp);
   key(QKeySequence(Qt::Key_L), &KeyboardPlay::ToggleRecord);
+  key(QKeySequence(Qt::Key_F2), &KeyboardPlay::ToggleSettings);
 
   form.installEventFilter(this);
   for (QWidget* panel : {static_cast<QWidget*>(form.Picture4), static_cast<QWidget*>(form.Picture5),

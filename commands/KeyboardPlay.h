@@ -17,6 +17,7 @@ class QWidget;
 namespace yuunagi {
 
 class MainForm;
+class SettingsWindow;
 
 class KeyboardPlay : public QObject {
  public:
@@ -30,6 +31,7 @@ class KeyboardPlay : public QObject {
   void ZoomReset() { ChangeZoom(0); }
   void ToggleMusic();
   void ToggleRecord();
+  void ToggleSettings();
   void ShowKeyHelp();
 
  private:
@@ -43,6 +45,7 @@ class KeyboardPlay : public QObject {
 
   MainForm& form_;
   QLabel* help_ = nullptr;
+  SettingsWindow* settings_ = nullptr;
 };
 
 }  // namespace yuunagi

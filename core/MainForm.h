@@ -99,6 +99,11 @@ class MainForm : public PictureBox {
   // The music switch: off stops the song at once, on starts the current one again.
   void SetMusicOn(bool on);
   bool MusicOn() const { return musicOn_; }
+  // 設定: the computer players are 普通 (the game's own) or 強い.
+  void SetStrongComputer(bool strong) {
+    engine_.SetComputerLevel(strong ? ComputerLevel::Strong : ComputerLevel::Normal);
+  }
+  bool StrongComputer() const { return engine_.ComputerLevelOf(0) == ComputerLevel::Strong; }
 
   // ---- Controls, under their designed names ----
   PictureBox* Picture12 = nullptr;                         // holds the texture Etc.bmp

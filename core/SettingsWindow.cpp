@@ -17,11 +17,13 @@ SettingsWindow::SettingsWindow(MainForm& form) : QWidget(&form, Qt::Window), for
   layout->addWidget(new QLabel(QStringLiteral("コンピュータの強さ"), this));
   Normal = new QRadioButton(QStringLiteral("普通"), this);
   Strong = new QRadioButton(QStringLiteral("強い（先を読んで戦う）"), this);
+  Normal->setObjectName(QStringLiteral("ComputerNormal"));
+  Strong->setObjectName(QStringLiteral("ComputerStrong"));
   auto* group = new QButtonGroup(this);
   group->addButton(Normal);
   group->addButton(Strong);
-  layout->addWidget(Normal);
-  layout->addWidget(Strong);
+  layout->addWidget(Normal, 0, Qt::AlignLeft);
+  layout->addWidget(Strong, 0, Qt::AlignLeft);
   (form.StrongComputer() ? Strong : Normal)->setChecked(true);
   connect(Normal, &QRadioButton::toggled, this, [this](bool on) {
     if (on) Choose(false);

@@ -102,10 +102,11 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
     return nullptr;
   }
 
-  // What the player chose last time with the keys: the zoom, the music switch.
+  // What the player chose last time: the zoom, the music switch, the computer's strength.
   const PlayerSettings settings = PlayerSettings::Load();
   form->SetZoom(settings.zoom);
   form->SetMusicOn(settings.musicOn);
+  form->SetStrongComputer(settings.strongComputer);
   form->PlayMusic("オープニング");
   form->show();
   return form;

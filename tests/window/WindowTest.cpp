@@ -358,15 +358,19 @@ class WindowTest : public QObject {
     QVERIFY(glyphs > 200);
   }
 
-  void zoomAndMusicAreKeptForTheNextStart() {
+  void zoomMusicAndComputerAreKeptForTheNextStart() {
     {
       Window first(OneScenario({0, 1, 2, 3, 4, 5}));
-      RUN(first, "press Ctrl+=; press M; size=774x657; music=0; closed");
+      RUN(first,
+          "strong=0; press Ctrl+=; press M; size=774x657; music=0; press F2; ComputerStrong; strong=1; "
+          "closed");
     }
     Window second(OneScenario({0, 1, 2, 3, 4, 5}), true);
-    RUN(second, "size=774x657; music=0; song=; press M; song=オープニング; closed");
+    RUN(second,
+        "size=774x657; music=0; song=; strong=1; press M; song=オープニング; press F2; ComputerNormal; "
+        "closed");
     Window third(OneScenario({0, 1, 2, 3, 4, 5}), true);
-    RUN(third, "size=774x657; music=1; press Ctrl+0; closed");
+    RUN(third, "size=774x657; music=1; strong=0; press Ctrl+0; closed");
   }
 
   void speedBarTakesTheSpeedWhenLetGo() {

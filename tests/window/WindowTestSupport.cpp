@@ -199,6 +199,7 @@ QMap<QString, QString> Window::Facts() const {
   f["cue"] = Number(w.WaitCue->isVisible());
   f["music"] = Number(w.MusicOn());
   f["record"] = Number(w.Record->isVisible());
+  f["strong"] = Number(w.StrongComputer());
   f["boxbuttons"] = boxButtons_.join(' ');
   f["slot"] = Number(data.SaveSlot);
   f["slots"] = captions.join('|');
