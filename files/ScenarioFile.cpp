@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 #include "files/Cp932.h"
@@ -42,10 +43,10 @@ std::vector<ListedFile> ListFiles(const fs::path& folder, std::string_view exten
 
 std::vector<std::string> ListScenarios(const fs::path& folder) {
   std::vector<std::string> names;
+  std::unordered_set<std::string> seen;
   for (ListedFile& file : ListFiles(folder, kScenarioExtension)) {
     // X.dat and X.DAT side by side are one entry X, read from X.dat.
-    if (std::find(names.begin(), names.end(), file.name) == names.end())
-      names.push_back(std::move(file.name));
+    if (seen.insert(file.name).second) names.push_back(std::move(file.name));
   }
   return names;
 }
