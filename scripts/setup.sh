@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-ipafont-gothic
   libgif-dev
   clang-format
+  clang libclang-rt-14-dev
 )
 
 missing=()

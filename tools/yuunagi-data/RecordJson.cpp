@@ -58,7 +58,9 @@ template <typename Record, std::size_t N>
 Record FromJson(const Json& json, const std::array<RecordField<Record>, N>& layout, std::string_view kind) {
   if (!json.is_object()) throw DataError("JSON の一番外側は { } のオブジェクトにしてください。");
   Record record;
-  for (const auto& [key, value] : json.items()) {
+  for (const auto& item : json.items()) {
+    const std::string key = item.key();
+    const Json& value = item.value();
     const auto field =
         std::find_if(layout.begin(), layout.end(), [&](const auto& f) { return f.name == key; });
     if (field == layout.end())
