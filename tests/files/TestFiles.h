@@ -3,9 +3,11 @@
 // in every field, and running code or a tool in a child process.
 #pragma once
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,9 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "files/Records.h"
@@ -33,11 +33,8 @@ class TempFolder {
   }
   ~TempFolder() {
     std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
   }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
   const fs::path& path() const { return path_; }
   fs::path operator/(std::string_view name) const { return path_ / name; }
 
@@ -46,9 +43,7 @@ class TempFolder {
 };
 
 inline void WriteBytes(const fs::path& file, std::string_view bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << file;
+  std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), std::ssize(bytes));
 }
 
 // The bytes of a plain file (following links); "" for anything else.
@@ -69,38 +64,22 @@ inline std::vector<std::string> FolderEntries(const fs::path& folder) {
   return names;
 }
 
-// A playable scenario: every district its own faction, every field distinct.
+// A playable scenario (a faction a district) and hot-seat save (players 1 and 2
+// on factions 1 and 3, district 3 to move), every field a different value.
+// clang-format off
 inline ScenarioRecord SampleScenario() {
-  return {1,
-          "戦闘1",
-          "ユウナギ町の六つの地区が町の覇権を争う。～初級～",
-          {"やさしい", "ふつう", "むずかしい", "ふつう", "やさしい", "鬼"},
-          {0, 1, 2, 3, 4, 5},
-          {100, 200, 300, 0, 32767, 10000},
-          {50, 60, 70, 80, 90, -32768},
-          {10, 11, 12, 13, 14, 15},
-          {1, 2, 3, 4, 5, 1},
-          {20, 30, 40, 50, 60, 1000}};
+  return {1, "戦闘1", "ユウナギ町の六つの地区が町の覇権を争う。～初級～",
+          {"やさしい", "ふつう", "むずかしい", "ふつう", "やさしい", "鬼"}, {0, 1, 2, 3, 4, 5},
+          {100, 200, 300, 0, 32767, 10000}, {50, 60, 70, 80, 90, -32768}, {10, 11, 12, 13, 14, 15},
+          {1, 2, 3, 4, 5, 1}, {20, 30, 40, 50, 60, 1000}};
 }
-
-// A playable hot-seat game: players 1 and 2 on factions 1 and 3, district 3 to move.
 inline SaveRecord SampleSave(std::int16_t turn = 12) {
-  return {turn,
-          "戦闘1",
-          "初級",
-          {0, 1, 1, 3, 4, 5},
-          {100, 200, 300, 400, 500, 10000},
-          {1, 2, 3, 4, 5, 6},
-          {7, 8, 9, 10, 11, -12},
-          {1, 2, 3, 4, 5, 5},
-          {21, 22, 23, 24, 25, 26},
-          3,
-          {0, 1, 0, 2, 0, 0},
-          2};
+  return {turn, "戦闘1", "初級", {0, 1, 1, 3, 4, 5}, {100, 200, 300, 400, 500, 10000}, {1, 2, 3, 4, 5, 6},
+          {7, 8, 9, 10, 11, -12}, {1, 2, 3, 4, 5, 5}, {21, 22, 23, 24, 25, 26}, 3, {0, 1, 0, 2, 0, 0}, 2};
 }
+// clang-format on
 
-// Runs `child` in a forked process: its exit status (0 when it returned
-// true), or the negated signal that ended it.
+// Runs `child` in a forked process: 0 when it returned true, or the negated signal that ended it.
 inline int RunInChild(const std::function<bool()>& child) {
   const pid_t pid = fork();
   if (pid == 0) _exit(child() ? 0 : 1);
@@ -110,7 +89,7 @@ inline int RunInChild(const std::function<bool()>& child) {
 }
 
 struct ToolRun {
-  int status = -1;  // exit status, or the negated signal
+  int status;  // as RunInChild
   std::string out, err;
 };
 
@@ -118,25 +97,23 @@ struct ToolRun {
 // child just before the program starts (to set a limit, say).
 inline ToolRun RunTool(const std::string& program, std::vector<std::string> args,
                        const std::function<void()>& prepare = {}) {
-  char outName[] = "/tmp/yuunagi-out-XXXXXX", errName[] = "/tmp/yuunagi-err-XXXXXX";
-  const int out = mkstemp(outName), err = mkstemp(errName);
+  char out[] = "/tmp/yuunagi-out-XXXXXX", err[] = "/tmp/yuunagi-err-XXXXXX";
+  const int outFd = mkstemp(out), errFd = mkstemp(err);
   args.insert(args.begin(), program);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
   const int status = RunInChild([&] {
-    dup2(out, 1);
-    dup2(err, 2);
+    dup2(outFd, 1);
+    dup2(errFd, 2);
     if (prepare) prepare();
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
     execv(argv[0], argv.data());
-    _exit(127);
     return false;
   });
-  ToolRun run{status, ReadBytes(outName), ReadBytes(errName)};
-  close(out);
-  close(err);
-  unlink(outName);
-  unlink(errName);
+  ToolRun run{status, ReadBytes(out), ReadBytes(err)};
+  for (const char* name : {out, err}) unlink(name);
+  close(outFd);
+  close(errFd);
   return run;
 }
 
