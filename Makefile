@@ -4,7 +4,11 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-.PHONY: all setup build run test test-sanitize fuzz bench clean
+# `make package` builds in a folder of its own, without the tests.
+PACKAGE_BUILD_DIR ?= build-package
+PREFIX ?= /usr/local
+
+.PHONY: all setup build run test test-sanitize fuzz bench package install clean
 
 all: build
 
@@ -18,8 +22,10 @@ build: setup
 run: build
 	cd $(BUILD_DIR)/bin && ./yuunagi
 
+# Every test has a time limit of its own; --timeout is the limit of any
+# test that would lack one.
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j $(JOBS)
 
 # The engine, files, commands and tools tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, in a build folder of their own.
@@ -40,5 +46,20 @@ bench: build
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace cpu
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace memory
 
+# A Debian package of the installed game: $(PACKAGE_BUILD_DIR)/yuunagi_*.deb,
+# the game in /usr/games and built with Debian's hardening flags.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package: setup
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	  -DYUUNAGI_GAME_INSTALL_DIR=games \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD_DIR) -j $(JOBS)
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
+
+# Installs the game under $(PREFIX) (DESTDIR=... stages it elsewhere).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz
+	rm -rf $(BUILD_DIR) $(PACKAGE_BUILD_DIR) build-sanitize build-fuzz

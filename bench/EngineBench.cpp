@@ -3,6 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "core/HeadlessGame.h"
+#include "rules/ActionResolver.h"
+#include "rules/ComputerStrategy.h"
+#include "rules/RuleBook.h"
 
 namespace {
 
@@ -41,16 +44,17 @@ void BM_SpectatorGames(benchmark::State& state) {
 }
 BENCHMARK(BM_SpectatorGames)->Unit(benchmark::kMillisecond);
 
-// One computer move at a time on a board that never ends: the strategy and
-// the action alone, without game set-up.
+// One computer move at a time on a board that never ends: the strategy, the
+// rule book's check and the action alone, without the turn cycle.
 void BM_ComputerMove(benchmark::State& state) {
   HeadlessHost host;
   SeededRandom random(99);
-  Engine engine(host, random);
-  GameData& g = engine.Data();
+  GameData g;
   g.PlayerCount = kSpectatorPlayerCount;
   g.TurnNumber = 5;
   g.GameState = State::Moving;
+  ActionResolver resolver(g, host, random);
+  ComputerStrategy strategy;
   const auto reset = [&] {
     for (int i = 0; i < 6; ++i) g.Districts[i] = DistrictRecord{static_cast<i16>(i), 500, 3000, 20, 3, 50};
   };
@@ -58,7 +62,9 @@ void BM_ComputerMove(benchmark::State& state) {
   long long n = 0;
   for (auto _ : state) {
     g.CurrentDistrict = static_cast<i16>(n % 6);
-    engine.ChooseComputerAction();
+    if (const auto d = strategy.Decide(g, random); d && CheckBoardAction(g, d->action, d->value, d->target)) {
+      resolver.Resolve(d->action, d->value, d->target);
+    }
     if (++n % 600 == 0) reset();  // keep every faction on the board
   }
   state.counters["moves_per_second"] =

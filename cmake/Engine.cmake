@@ -1,16 +1,25 @@
 # The game engine: rules, turn cycle, data files and text helpers. No Qt here,
 # so the window and the command-line tools share one set of rules.
-add_library(yuunagi_engine STATIC
-  core/GameState.cpp
-  core/TurnCycle.cpp
+add_library(yuunagi_engine STATIC)
+target_sources(yuunagi_engine PRIVATE
+  # core/: the engine with its phases and turn cycle, set-up from files, a game without a window
+  core/Engine.cpp
+  core/GameSetup.cpp
   core/HeadlessGame.cpp
-  rules/Actions.cpp
-  rules/Strategy.cpp
+  # rules/: what is legal, what each action does, how the computer chooses
+  rules/RuleBook.cpp
+  rules/ActionResolver.cpp
+  rules/Attack.cpp
+  rules/Economy.cpp
+  rules/ComputerStrategy.cpp
   rules/Random.cpp
+  # files/: the scenario and save files and the folders they live in
   files/Cp932.cpp
   files/ScenarioFile.cpp
   files/SaveFile.cpp
   files/Playability.cpp
+  files/DataFolders.cpp
+  # media/: the text helpers
   media/Text.cpp
 )
 target_include_directories(yuunagi_engine PUBLIC ${CMAKE_SOURCE_DIR})

@@ -3,7 +3,9 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 find_package(Threads REQUIRED)
 
-add_library(yuunagi_music STATIC
+add_library(yuunagi_music STATIC)
+target_sources(yuunagi_music PRIVATE
+  # media/: reading MIDI files, the synthesizer, the player, offline rendering
   media/MidiFile.cpp
   media/MusicSynth.cpp
   media/MusicPlayer.cpp
@@ -23,6 +25,9 @@ add_custom_target(music
 
 # Every build copies the songs next to the program.
 file(GLOB YUUNAGI_MUSIC_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/Music/*.mid)
+if(NOT YUUNAGI_MUSIC_FILES)
+  message(FATAL_ERROR "No song in assets/Music")
+endif()
 set(_music_copies)
 foreach(song ${YUUNAGI_MUSIC_FILES})
   get_filename_component(_name ${song} NAME)

@@ -33,25 +33,25 @@ std::string_view RateNote(int action) {
   }
 }
 
-constexpr std::string_view kNoMoreWeapons = "これ以上、開発できません。";
-
-DistrictRecord& Mover(GameData& data) { return data.Districts[data.CurrentDistrict]; }
-
-// Calls `pressed` when Escape is pressed in the watched control.
-class EscapeKey : public QObject {
+// Enter and Escape in the amount box: 決定 and キャンセル. The key is taken
+// here, so it never goes on to the window (where Enter would continue).
+class AmountKeys : public QObject {
  public:
-  EscapeKey(QObject* parent, std::function<void()> pressed) : QObject(parent), pressed_(std::move(pressed)) {}
+  AmountKeys(QObject* parent, std::function<void(int)> button)
+      : QObject(parent), button_(std::move(button)) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      pressed_();
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+      button_(key == Qt::Key_Escape ? 1 : 0);
       return true;
     }
-    return QObject::eventFilter(watched, event);
+    return false;
   }
 
  private:
-  std::function<void()> pressed_;
+  std::function<void(int)> button_;
 };
 
 }  // namespace
@@ -65,8 +65,7 @@ ActionMenu::ActionMenu(MainForm& form) : form_(form) {
     QObject::connect(form.Command5[k], &QPushButton::clicked, &form, [this, k] { Command5_Click(k); });
   }
   // Enter in the amount box confirms, Escape cancels, as the two buttons do.
-  QObject::connect(form.Text1, &QLineEdit::returnPressed, &form, [this] { Command5_Click(0); });
-  form.Text1->installEventFilter(new EscapeKey(form.Text1, [this] { Command5_Click(1); }));
+  form.Text1->installEventFilter(new AmountKeys(form.Text1, [this](int button) { Command5_Click(button); }));
 }
 
 void ActionMenu::Command3_MouseMove(int index) {
@@ -74,16 +73,18 @@ void ActionMenu::Command3_MouseMove(int index) {
     form_.SetMessage(kHints[index]);
     return;
   }
-  const DistrictRecord& mover = Mover(form_.Data());
+  const DistrictRecord& mover = form_.Game().Mover();
   if (mover.Weapon >= kWeaponLimit) {
-    form_.SetMessage(kNoMoreWeapons);
+    form_.SetMessage(ActionCheck{DevelopWeapon, Refusal::NoMoreWeapons}.Text());
   } else {
     form_.SetMessage("新しい武器を開発します。費用: " + std::to_string(WeaponDevelopCost[mover.Weapon]));
   }
 }
 
 void ActionMenu::Command3_Click(int index) {
-  form_.Picture4->hide();
+  // A hidden menu never acts, and neither does a menu outside the mover's choice.
+  if (form_.Picture4->isHidden() || !form_.Game().AwaitsHumanChoice()) return;
+  form_.HidePanel(form_.Picture4);
   switch (index) {
     case Attack: OpenWeaponPanel(); break;
     case Collect: form_.Game().ExecuteAction(Collect, 0, 0); break;
@@ -97,7 +98,7 @@ void ActionMenu::Command3_Click(int index) {
 }
 
 void ActionMenu::OpenWeaponPanel() {
-  const i16 weapon = Mover(form_.Data()).Weapon;
+  const i16 weapon = form_.Game().Mover().Weapon;
   for (int level = 0; level < static_cast<int>(form_.Command4.size()); ++level) {
     form_.Command4[level]->setVisible(level <= weapon);
   }
@@ -106,7 +107,7 @@ void ActionMenu::OpenWeaponPanel() {
 
 void ActionMenu::AskAmount(int action) {
   form_.SetMessage(RateNote(action));
-  form_.Data().SelectedCommand = static_cast<i16>(action);
+  form_.Game().ChooseAmountAction(static_cast<i16>(action));
   form_.Picture6->show();
   // Ready for typing; what was typed last stays until the player types over it.
   form_.Text1->setFocus();
@@ -114,24 +115,18 @@ void ActionMenu::AskAmount(int action) {
 }
 
 void ActionMenu::DevelopNextWeapon() {
-  const DistrictRecord& mover = Mover(form_.Data());
-  if (mover.Weapon >= kWeaponLimit) {
-    form_.SetMessage(kNoMoreWeapons);
+  if (const ActionCheck check = form_.Game().ExecuteAction(yuunagi::DevelopWeapon, 0, 0); !check) {
+    form_.SetMessage(check.Text());
     form_.Picture4->show();
-  } else if (mover.Money < WeaponDevelopCost[mover.Weapon]) {
-    form_.SetMessage("お金が足りません。");
-    form_.Picture4->show();
-  } else {
-    form_.Game().ExecuteAction(yuunagi::DevelopWeapon, 0, 0);
   }
 }
 
 void ActionMenu::SaveGame() {
   form_.Picture4->show();
-  GameData& data = form_.Data();
-  form_.Game().FillSaveData();
+  if (!form_.Game().FillSaveData()) return;
+  SaveRecord record = form_.Data().SaveData;
   std::string error;
-  if (AccessSaveSlot(form_.SaveFolder(), data.SaveSlot, kWriteSlot, data.SaveData, &error)) {
+  if (AccessSaveSlot(form_.SaveFolder(), form_.Data().SaveSlot, kWriteSlot, record, &error)) {
     form_.SetMessage("セーブしました。");
   } else {
     form_.SetMessage("セーブできませんでした: " + error);
@@ -146,22 +141,21 @@ void ActionMenu::Command5_Click(int index) {
     ConfirmAmount();
     return;
   }
-  form_.Picture6->hide();
+  form_.HidePanel(form_.Picture6);
   form_.Picture4->show();
 }
 
 void ActionMenu::ConfirmAmount() {
-  GameData& data = form_.Data();
-  const AmountCheck check =
-      CheckAmount(form_.Text1->text().toStdString(), data.SelectedCommand, Mover(data).Money);
-  switch (check.verdict) {
-    case AmountVerdict::Ignored: break;
-    case AmountVerdict::TooExpensive: form_.SetMessage("お金が足りません!!"); break;
-    case AmountVerdict::Accepted:
-      form_.Picture6->hide();
-      form_.Game().ExecuteAction(data.SelectedCommand, check.amount, 0);
-      break;
+  Engine& game = form_.Game();
+  const i16 action = game.Data().SelectedCommand;
+  const std::optional<i16> amount = AcceptedAmount(form_.Text1->text().toStdString(), action);
+  if (!amount) return;
+  if (const ActionCheck check = game.CheckAction(action, *amount, 0); !check) {
+    form_.SetMessage(check.Text());
+    return;
   }
+  form_.HidePanel(form_.Picture6);
+  game.ExecuteAction(action, *amount, 0);
 }
 
 }  // namespace yuunagi

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/Int16.h"
+#include "rules/RuleBook.h"
 
 namespace yuunagi {
 namespace {
@@ -98,26 +99,10 @@ std::optional<i16> ReadAmount(std::string_view utf8) {
   return static_cast<i16>(value);
 }
 
-std::optional<i16> AmountPrice(i16 action, i16 amount) {
-  long long price = 0;
-  switch (action) {
-    case Develop:
-    case Train: price = 10LL * amount; break;
-    case Hire: price = amount; break;
-    default: return std::nullopt;
-  }
-  if (!Fits16(price)) return std::nullopt;
-  return static_cast<i16>(price);
-}
-
-AmountCheck CheckAmount(std::string_view text, i16 action, i16 money) {
+std::optional<i16> AcceptedAmount(std::string_view text, i16 action) {
   const std::optional<i16> amount = ReadAmount(text);
-  // A negative amount would pay the district for its levels: refused like 0.
-  if (!amount || *amount <= 0) return {};
-  const std::optional<i16> price = AmountPrice(action, *amount);
-  if (!price) return {};
-  if (money < *price) return {AmountVerdict::TooExpensive, *amount};
-  return {AmountVerdict::Accepted, *amount};
+  if (!amount || *amount < 1 || !Fits16(AmountPrice(action, *amount))) return std::nullopt;
+  return amount;
 }
 
 }  // namespace yuunagi

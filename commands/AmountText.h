@@ -1,5 +1,5 @@
 // The amount a player types for 町開発, 徴兵 and 訓練: the number read from
-// the start of the text, and what that many levels or soldiers cost.
+// the start of the text, and whether 決定 hands it on at all.
 #pragma once
 
 #include <optional>
@@ -18,24 +18,9 @@ namespace yuunagi {
 // nullopt when the number does not fit in a signed 16-bit integer.
 std::optional<i16> ReadAmount(std::string_view text);
 
-// The price of `amount` units of `action`: 10 gold a level for Develop and
-// Train, 1 gold a soldier for Hire. nullopt when the price leaves the 16-bit
-// range or the action is not one of these three.
-std::optional<i16> AmountPrice(i16 action, i16 amount);
-
-// What 決定 on the amount panel does with the typed text.
-enum class AmountVerdict {
-  Ignored,       // zero, negative, no number, or outside 16 bits: nothing happens
-  TooExpensive,  // "お金が足りません!!"
-  Accepted,      // carry out `action` with `amount`
-};
-
-struct AmountCheck {
-  AmountVerdict verdict = AmountVerdict::Ignored;
-  i16 amount = 0;
-};
-
-// Reads `text` and weighs its price against the moving district's `money`.
-AmountCheck CheckAmount(std::string_view text, i16 action, i16 money);
+// The amount 決定 hands on for Develop, Hire or Train: nothing (the click is
+// ignored) for zero, a negative number, no number, or an amount whose price
+// leaves the 16-bit range. Whether the district can pay is the engine's to say.
+std::optional<i16> AcceptedAmount(std::string_view text, i16 action);
 
 }  // namespace yuunagi

@@ -19,26 +19,18 @@ FactionSelection::FactionSelection(MainForm& form) : form_(form) {
   }
 }
 
-void FactionSelection::ResetPlayers() {
-  GameData& data = form_.Data();
-  data.PlayerCount = 0;
-  data.PlayerOfFaction.fill(0);
-}
+void FactionSelection::ResetPlayers() { form_.Game().ClearPlayers(); }
 
 void FactionSelection::ShowFactionButtons() {
-  GameData& data = form_.Data();
-  for (int k = 0; k < kFactionCount; ++k) form_.Command2[k]->hide();
-  data.FactionCount = 0;
-  for (int i = 0; i < kDistrictCount; ++i) {
-    GraphicButton* button = form_.Command2[data.Scenario.StartOwner[i]];
-    if (button->isHidden()) {
-      button->show();
-      ++data.FactionCount;
-    }
+  for (int k = 0; k < kFactionCount; ++k) form_.HidePanel(form_.Command2[k]);
+  for (const i16 owner : form_.Data().Scenario.StartOwner) {
+    if (owner >= 0 && owner < kFactionCount) form_.Command2[owner]->show();
   }
+  form_.FocusFirstButton(form_.Picture2);
 }
 
 void FactionSelection::Command7_Click() {
+  if (form_.Command7->isHidden()) return;  // a hidden button never acts
   // A scenario that cannot be played is never started; the message line says why.
   if (const std::optional<std::string>& problem = form_.Title().ScenarioProblem()) {
     form_.SetMessage(*problem);
@@ -47,8 +39,8 @@ void FactionSelection::Command7_Click() {
   ResetPlayers();
   MainForm::SetCaption(form_.Label1[0], "<1P>選択");
   form_.Picture2->show();
-  form_.Command7->hide();
-  form_.List1->hide();
+  form_.HidePanel(form_.Command7);
+  form_.HidePanel(form_.List1);
   ShowFactionButtons();
 }
 
@@ -71,15 +63,15 @@ void FactionSelection::Command2_MouseMove(int index) {
 }
 
 void FactionSelection::Command2_Click(int index) {
+  if (form_.Picture2->isHidden() || form_.Command2[index]->isHidden()) return;
   if (index == kFactionCount) {
     Confirm();
     return;
   }
-  GameData& data = form_.Data();
-  form_.Command2[index]->hide();
-  ++data.PlayerCount;
-  data.PlayerOfFaction[index] = data.PlayerCount;
-  if (data.PlayerCount == data.FactionCount) {
+  if (form_.Game().JoinFaction(index) == 0) return;
+  form_.HidePanel(form_.Command2[index]);
+  form_.FocusFirstButton(form_.Picture2);
+  if (form_.Data().PlayerCount == form_.Data().FactionCount) {
     MainForm::SetCaption(form_.Label1[0], "");
     form_.RepaintNow();
     Confirm();
@@ -98,10 +90,8 @@ void FactionSelection::ShowNextPicker() {
 void FactionSelection::Confirm() {
   const bool yes = form_.AskYesNo("ゲームをはじめます。\rよろしいですか？");
   if (form_.Ended()) return;
-  GameData& data = form_.Data();
-  if (data.PlayerCount == 0) data.PlayerCount = kSpectatorPlayerCount;
   if (yes) {
-    form_.Picture2->hide();
+    form_.HidePanel(form_.Picture2);
     form_.Game().StartNewGameFromScenario();
     return;
   }

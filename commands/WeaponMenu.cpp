@@ -14,8 +14,6 @@ constexpr std::array<std::string_view, kWeaponLevels> kHints = {"殴ります。
                                                                 "銃で攻撃します。", "ミサイルで攻撃します。",
                                                                 "核ミサイルで攻撃します。"};
 
-DistrictRecord& Mover(GameData& data) { return data.Districts[data.CurrentDistrict]; }
-
 }  // namespace
 
 WeaponMenu::WeaponMenu(MainForm& form) : form_(form) {
@@ -35,7 +33,7 @@ void WeaponMenu::Command4_MouseMove(int level) {
   if (level < 1 || level > kWeaponLevels) return;
   std::string hint(kHints[level - 1]);
   hint += "（ダメージ = ";
-  hint += std::to_string(Engine::Damage(Mover(form_.Data()).Strength, level));
+  hint += std::to_string(Damage(form_.Game().Mover().Strength, level));
   hint += " 費用 = ";
   hint += std::to_string(AttackCost[level - 1]);
   hint += "）";
@@ -43,46 +41,35 @@ void WeaponMenu::Command4_MouseMove(int level) {
 }
 
 void WeaponMenu::Command4_Click(int level) {
+  if (form_.Picture5->isHidden()) return;  // a hidden panel never acts
   if (level == 0) {
-    form_.Picture5->hide();
+    form_.HidePanel(form_.Picture5);
     form_.Picture4->show();
     return;
   }
-  GameData& data = form_.Data();
-  if (Mover(data).Money < AttackCost[level - 1]) {
-    form_.SetMessage("金が足りません。");
+  if (const ActionCheck check = form_.Game().BeginTargeting(static_cast<i16>(level)); !check) {
+    form_.SetMessage(check.Text());
     return;
   }
-  form_.Picture5->hide();
-  data.GameState = State::AwaitingTarget;
-  data.SelectedCommand = static_cast<i16>(level);
+  form_.HidePanel(form_.Picture5);
   form_.SetMessage("攻撃対象をクリックしてください!!(右クリック キャンセル)");
 }
 
 void WeaponMenu::Picture3_MouseUp(int district, Qt::MouseButton button) {
-  GameData& data = form_.Data();
-  if (data.GameState == State::AwaitingClick) {
-    form_.Game().NextMove();
-    return;
-  }
-  if (data.GameState != State::AwaitingTarget) return;
+  Engine& game = form_.Game();
+  if (game.ContinueAfterAction()) return;
+  if (game.Data().GameState != State::AwaitingTarget) return;
   if (button == Qt::LeftButton) {
-    // A district of the attacker's own faction is no target; the prompt stays.
-    if (data.Districts[district].Owner != Mover(data).Owner) {
-      form_.Game().ExecuteAction(Attack, data.SelectedCommand, static_cast<i16>(district));
-    }
+    // The engine refuses a district of the attacker's own faction; the prompt stays.
+    game.ExecuteAction(Attack, game.Data().SelectedCommand, static_cast<i16>(district));
   } else if (button == Qt::RightButton) {
     form_.CancelTarget();
   }
 }
 
 void WeaponMenu::Form_MouseUp(Qt::MouseButton button) {
-  GameData& data = form_.Data();
-  if (data.GameState == State::AwaitingClick) {
-    form_.Game().NextMove();
-  } else if (data.GameState == State::AwaitingTarget && button == Qt::RightButton) {
-    form_.CancelTarget();
-  }
+  if (form_.Game().ContinueAfterAction()) return;
+  if (button == Qt::RightButton) form_.CancelTarget();
 }
 
 }  // namespace yuunagi

@@ -1,59 +1,78 @@
-// The game engine: the one way the board changes, the computer players, and
-// the turn cycle that carries a game from its first move to its end. It knows
-// nothing of windows; it reaches the outside world only through its Host.
+// The game engine: it owns the game's state and the phases of every move,
+// carries a game from its first move to its end, and is the one way the board
+// changes, for human and computer players alike. It knows nothing of windows;
+// it reaches the outside world only through its Host. Hosts read the state
+// (Data) and ask: every request is checked against the move's phase and the
+// rule book, and a refused request changes nothing and draws no chance.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "core/GameState.h"
 #include "core/Host.h"
+#include "rules/ActionResolver.h"
+#include "rules/ComputerStrategy.h"
 #include "rules/Random.h"
+#include "rules/RuleBook.h"
 
 namespace yuunagi {
 
 class Engine {
  public:
-  Engine(Host& host, RandomSource& random) : host_(host), random_(random) {}
+  Engine(Host& host, RandomSource& random) : host_(host), random_(random), resolver_(data_, host, random) {}
 
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
-  GameData& Data() { return data_; }
   const GameData& Data() const { return data_; }
-  Host& GetHost() { return host_; }
-  RandomSource& Random() { return random_; }
+  const DistrictRecord& Mover() const { return data_.Districts[data_.CurrentDistrict]; }
 
-  // ---- Rules ----
-  // Carries out one action of the district whose move it is. Returns false,
-  // changing nothing, for a call outside the contract: an amount below 1, a
-  // weapon level outside 1..Weapon, a target outside 0..5 or of the mover's
-  // own faction, an unknown action code, or after the game has ended.
-  bool ExecuteAction(i16 action, i16 value, i16 target);
-
-  // ---- Computer strategy ----
-  static constexpr i16 NoTarget = 10;
-  void ChooseComputerAction();
-  i16 FindCapturableTarget();
-  i16 BestDamage(i16 district) const;
-  i16 ChooseCapturingWeapon(i16 attacker, i16 target) const;
-
-  // ---- Turn cycle ----
-  // Returns false, starting nothing, for a board the game cannot show: an
-  // owner or the district to move outside 0..5. (Hosts check the files they
-  // read first; this keeps the engine itself safe.)
-  bool StartGame();
-  void BeginMove();
-  void NextMove();
-
-  // ---- Starting and saving games ----
+  // ---- Before a game (title, slot, scenario and faction screens) ----
+  void SetGameSpeed(float milliseconds) { data_.GameSpeed = milliseconds; }
+  void SetStartMode(i16 mode);
+  void SetSaveSlot(i16 slot);
+  // The scenario picked from the list, under its shown name.
+  void ChooseScenario(const ScenarioRecord& scenario, std::string name);
+  // Factions on the chosen scenario's board (those that can be picked).
+  int ScenarioFactionCount() const;
+  void ClearPlayers();
+  // The next player takes faction `faction`; returns that player's number, 0 if refused.
+  i16 JoinFaction(int faction);
   // Copies the chosen scenario's start table into the board and starts the
-  // game (the faction picks are already in PlayerOfFaction / PlayerCount).
+  // game; a game nobody joined is watched (spectator mode).
   bool StartNewGameFromScenario();
-  // Copies SaveData back into the game and starts it at the saved move.
-  bool ContinueFromSaveData();
-  // Fills SaveData from the running game.
-  void FillSaveData();
+  // Copies a save slot's record back into the game and starts it at the saved move.
+  bool ContinueFromSaveData(const SaveRecord& save);
+
+  // ---- A human move ----
+  // Whether `action` would be taken now (phase, money, weapon, target, limits).
+  ActionCheck CheckAction(i16 action, i16 value, i16 target) const;
+  // True while the mover is a human who has not yet acted in this move.
+  bool AwaitsHumanChoice() const;
+  // The amount panel opens for Develop, Hire or Train.
+  bool ChooseAmountAction(i16 action);
+  // A weapon is chosen: the next click on an enemy district attacks with it.
+  ActionCheck BeginTargeting(i16 level);
+  // The target pick is called off: the human chooses again.
+  bool CancelTargeting();
+  // Fills SaveData from the running game, during a human's choice.
+  bool FillSaveData();
+
+  // ---- Every move ----
+  // Carries out one action of the district whose move it is. Refused, with
+  // nothing changed, outside its phase (not the mover's time to act, a second
+  // action in one move, a computer's move from outside) or against the rules.
+  ActionCheck ExecuteAction(i16 action, i16 value, i16 target);
+  // The click after a human acted: the next move begins. Refused at any other time.
+  bool ContinueAfterAction();
+  // The end of a computer move's pause (Host::ScheduleNextMove): the next
+  // move begins. Refused at any other time, so no click shortens a pause.
+  bool NextMove();
+
+  // The spectator start (hosts check the files they read first; this keeps
+  // the engine itself safe): false, starting nothing, for a board the game
+  // cannot show or while a game is running.
+  bool StartGame();
 
   // True once the game has ended (victory or the last human's defeat).
   bool Finished() const { return finished_; }
@@ -62,21 +81,28 @@ class Engine {
   // Number of actions carried out since construction.
   long long MoveCount() const { return moves_; }
 
-  // Damage of an attack: Int(strength x factor), rounded down.
-  static i16 Damage(i16 strength, int weaponLevel);
-
  private:
+  friend struct EngineTestAccess;
+
   bool IsHumanFaction(int faction) const { return data_.PlayerOfFaction[faction] != 0; }
+  bool MoverIsHuman() const { return IsHumanFaction(Mover().Owner); }
+  bool Running() const;
+  Refusal PhaseRefusal(i16 action) const;
+  void BeginMove();
+  void AdvanceMove();
+  void ChooseComputerAction();
+  void FinishAction(int moverFaction, const ActionOutcome& outcome);
   void EndGame(const std::string& message);
-  void Buy(i16& field, i16 amount, int pricePerUnit, i16 limit, std::string_view before,
-           std::string_view after);
-  i16 DrawHalfToAll(i16 units, int pricePerUnit);
 
   Host& host_;
   RandomSource& random_;
   GameData data_;
-  std::string report_;  // reused buffers: no allocation per move
-  std::string message_;
+  ActionResolver resolver_;
+  ComputerStrategy strategy_;
+  std::string message_;    // reused: no allocation per move
+  bool acted_ = false;     // the mover has acted in this move
+  bool deciding_ = false;  // the computer is carrying out its move
+  bool pauseDue_ = false;  // a computer move ended; its pause leads to NextMove
   bool finished_ = false;
   int winner_ = -1;
   long long moves_ = 0;

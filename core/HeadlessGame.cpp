@@ -21,11 +21,8 @@ HeadlessResult PlayHeadlessGame(const ScenarioRecord& scenario, std::string_view
                                 RandomSource& random, int maxTurns, HeadlessHost& host,
                                 const std::function<void(const Engine&)>& afterMove) {
   Engine engine(host, random);
-  GameData& data = engine.Data();
-  data.Scenario = scenario;
-  data.ScenarioName = std::string(scenarioName);
-  data.PlayerOfFaction = {};
-  data.PlayerCount = kSpectatorPlayerCount;
+  const GameData& data = engine.Data();
+  engine.ChooseScenario(scenario, std::string(scenarioName));
   host.nextMovePending = false;
   host.ended = false;
 

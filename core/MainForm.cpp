@@ -1,6 +1,9 @@
 #include "core/MainForm.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +17,9 @@
 
 #include "commands/ActionMenu.h"
 #include "commands/FactionSelection.h"
+#include "commands/KeyboardPlay.h"
 #include "commands/WeaponMenu.h"
+#include "core/WarRecordWindow.h"
 #include "files/TitleScreen.h"
 #include "media/MusicPlayer.h"
 
@@ -39,10 +44,25 @@ QString IndexedName(const char* name, int index) {
   return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
+// Each control remembers its place in the design (at 100 %), so the window
+// can be laid out again at another zoom.
+const char* const kDesignPlace = "designPlace";
+const char* const kDesignPoints = "designPoints";
+
+void Place(QWidget* widget, QRect place) {
+  widget->setProperty(kDesignPlace, place);
+  widget->setGeometry(place);
+}
+
+void SetDesignFont(QWidget* widget, const QFont& font) {
+  widget->setProperty(kDesignPoints, font.pointSizeF());
+  widget->setFont(font);
+}
+
 PictureBox* MakePanel(QWidget* parent, const QString& name, QRect place, bool shown) {
   auto* panel = new PictureBox(parent);
   panel->setObjectName(name);
-  panel->setGeometry(place);
+  Place(panel, place);
   panel->setVisible(shown);
   return panel;
 }
@@ -53,8 +73,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, QRect place, std::string
                   const QFont& font) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setGeometry(place);
-  label->setFont(font);
+  Place(label, place);
+  SetDesignFont(label, font);
   label->setTextFormat(Qt::PlainText);
   MainForm::SetCaption(label, caption);
   return label;
@@ -64,7 +84,7 @@ GraphicButton* MakeButton(QWidget* parent, const QString& name, QRect place, std
                           bool shown = true) {
   auto* button = new GraphicButton(ToQString(caption), parent);
   button->setObjectName(name);
-  button->setGeometry(place);
+  Place(button, place);
   button->setVisible(shown);
   return button;
 }
@@ -88,9 +108,9 @@ void MainForm::SetCaption(QLabel* label, std::string_view text) {
   label->adjustSize();
 }
 
-MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource> random,
+MainForm::MainForm(GameFolders folders, std::unique_ptr<RandomSource> random,
                    std::unique_ptr<MusicPlayer> music, std::function<void(int)> exitProcess)
-    : appFolder_(std::move(appFolder)),
+    : folders_(std::move(folders)),
       random_(std::move(random)),
       music_(std::move(music)),
       exitProcess_(std::move(exitProcess)),
@@ -102,6 +122,8 @@ MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource
   BuildLayout();
 
   pauseTimer_.setSingleShot(true);
+  // A coarse timer may fire up to 5 % early; the pause is the player's setting.
+  pauseTimer_.setTimerType(Qt::PreciseTimer);
   connect(&pauseTimer_, &QTimer::timeout, this, [this] {
     if (!ended_) engine_.NextMove();
   });
@@ -111,6 +133,8 @@ MainForm::MainForm(std::filesystem::path appFolder, std::unique_ptr<RandomSource
   factions_ = std::make_unique<FactionSelection>(*this);
   actionMenu_ = std::make_unique<ActionMenu>(*this);
   weaponMenu_ = std::make_unique<WeaponMenu>(*this);
+  Record = new WarRecordWindow(this);
+  keyboard_ = new KeyboardPlay(*this);
 
   // Form_Load: the caption and the speed bar show the game's own values
   // before the window is ever painted.
@@ -130,8 +154,8 @@ void MainForm::BuildLayout() {
   Picture11 = MakePanel(this, "Picture11", Twips(240, 5280, 7335, 1215), false);
   Message = new QLabel(Picture11);
   Message->setObjectName(QStringLiteral("メッセージ"));
-  Message->setGeometry(Twips(0, 0, 7335, 1215));
-  Message->setFont(messageFont);
+  Place(Message, Twips(0, 0, 7335, 1215));
+  SetDesignFont(Message, messageFont);
   // Descriptions and hints come from the scenario files: shown as they are,
   // never read as markup (an <img> of a device would hang the game).
   Message->setTextFormat(Qt::PlainText);
@@ -155,7 +179,7 @@ void MainForm::BuildLayout() {
   Picture6 = MakePanel(this, "Picture6", Twips(5640, 3720, 1935, 1455), false);
   Text1 = new QLineEdit(QStringLiteral("1"), Picture6);
   Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setGeometry(Twips(240, 120, 1335, 375));
+  Place(Text1, Twips(240, 120, 1335, 375));
   Command5[0] = MakeButton(Picture6, IndexedName("Command5", 0), Twips(240, 600, 1335, 375), "決定");
   Command5[1] = MakeButton(Picture6, IndexedName("Command5", 1), Twips(240, 960, 1335, 375), "キャンセル");
 
@@ -183,7 +207,7 @@ void MainForm::BuildLayout() {
 
   List1 = new QListWidget(this);
   List1->setObjectName(QStringLiteral("List1"));
-  List1->setGeometry(Twips(5640, 2640, 1935, 2580));
+  Place(List1, Twips(5640, 2640, 1935, 2580));
   List1->setSortingEnabled(false);
   List1->hide();
 
@@ -193,7 +217,7 @@ void MainForm::BuildLayout() {
   for (int k = 0; k < 4; ++k) {
     Option1[k] = new GraphicOption(QStringLiteral("シナリオ"), Picture8);
     Option1[k]->setObjectName(IndexedName("Option1", k));
-    Option1[k]->setGeometry(Twips(120, 480 + 360 * k, 2175, 255));
+    Place(Option1[k], Twips(120, 480 + 360 * k, 2175, 255));
   }
   Command8 = MakeButton(Picture8, "Command8", Twips(120, 1920, 975, 375), "決定");
   Command9 = MakeButton(Picture8, "Command9", Twips(1320, 1920, 975, 375), "キャンセル");
@@ -205,7 +229,7 @@ void MainForm::BuildLayout() {
   Label9[1] = MakeLabel(Picture7, IndexedName("Label9", 1), Twips(1440, 360, 345, 180), "遅い", headingFont);
   HScroll1 = new QScrollBar(Qt::Horizontal, Picture7);
   HScroll1->setObjectName(QStringLiteral("HScroll1"));
-  HScroll1->setGeometry(Twips(120, 600, 1695, 255));
+  Place(HScroll1, Twips(120, 600, 1695, 255));
   HScroll1->setRange(100, 2000);
   HScroll1->setSingleStep(100);
   HScroll1->setPageStep(500);
@@ -229,6 +253,12 @@ void MainForm::BuildLayout() {
   const int naturalWidth = QFontMetrics(titleFont).horizontalAdvance(ToQString(GameTitle));
   if (naturalWidth > titlePlace.width()) titleFont.setStretch(titlePlace.width() * 100 / naturalWidth);
   TitleLabel = MakeLabel(this, "TitleLabel", titlePlace, GameTitle, titleFont);
+
+  WaitCue = MakeLabel(Picture11, "WaitCue", Twips(6600, 960, 735, 225), "▼ 次へ", LayoutFont(9, true));
+  WaitCue->move(Picture11->width() - WaitCue->width() - 4, Picture11->height() - WaitCue->height() - 2);
+  WaitCue->setProperty(kDesignPlace, WaitCue->geometry());
+  WaitCue->setAttribute(Qt::WA_TransparentForMouseEvents);
+  WaitCue->hide();
 }
 
 void MainForm::BuildStatusPanel(int i) {
@@ -258,7 +288,7 @@ void MainForm::BuildStatusPanel(int i) {
   Data6[i] = label("Data6", 960, 1920, 120, "0");
 }
 
-void MainForm::HScroll1_Change(int value) { Data().GameSpeed = static_cast<float>(value); }
+void MainForm::HScroll1_Change(int value) { engine_.SetGameSpeed(static_cast<float>(value)); }
 
 void MainForm::SetMessage(std::string_view text) { Message->setText(ToQString(text)); }
 
@@ -269,18 +299,59 @@ QString BoxText(std::string_view text) {
 }
 }  // namespace
 
+// Input of the window other than closing it, while a message box waits.
+class HeldInput : public QObject {
+ public:
+  explicit HeldInput(QWidget& window) : window_(window) { qApp->installEventFilter(this); }
+  ~HeldInput() override { qApp->removeEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget != nullptr && widget->window() == &window_;
+      }
+      default: return false;
+    }
+  }
+
+ private:
+  QWidget& window_;
+};
+
+int MainForm::RunMessageBox(QMessageBox& box) {
+  box.setTextFormat(Qt::PlainText);
+  // Not modal: a modal box would keep the window from being closed.
+  box.setWindowModality(Qt::NonModal);
+  HeldInput held(*this);
+  QEventLoop wait;
+  connect(&box, &QMessageBox::finished, &wait, &QEventLoop::quit);
+  openBox_ = &box;
+  box.setFont(ZoomedFont(kDefaultPoints));
+  box.show();
+  box.raise();
+  box.activateWindow();
+  if (!ended_) wait.exec();
+  openBox_ = nullptr;
+  if (!ended_) activateWindow();  // the keys come back to the game
+  return box.result();
+}
+
 void MainForm::ShowMessageBox(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text), QMessageBox::Ok, this);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  RunMessageBox(box);
 }
 
 bool MainForm::AskYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text),
                   QMessageBox::Yes | QMessageBox::No, this);
-  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  return RunMessageBox(box) == QMessageBox::Yes;
 }
 
 void MainForm::RepaintNow() {
@@ -293,9 +364,109 @@ void MainForm::ScheduleNextMove(float seconds) {
   pauseTimer_.start(milliseconds);
 }
 
+void MainForm::HidePanel(QWidget* panel) {
+  QWidget* focused = focusWidget();
+  // A hidden button keeps no focus, nor passes it to another button: no key
+  // can press a spent command again.
+  if (focused != nullptr && (focused == panel || panel->isAncestorOf(focused)))
+    setFocus(Qt::OtherFocusReason);
+  panel->hide();
+}
+
+void MainForm::DressPanels() {
+  StretchPicture(*this, *Picture9);
+  for (PictureBox* panel :
+       {Picture11, Picture1, Picture2, Picture4, Picture5, Picture6, Picture7, Picture8, Picture10}) {
+    StretchPicture(*panel, *Picture12);
+  }
+  // One face for every button, shared: at 200 % the texture is shown at the
+  // size it is drawn at.
+  QPixmap face = Picture12->Picture();
+  face.setDevicePixelRatio(kPictureScale / zoom_);
+  for (GraphicOption* option : Option1) option->SetPicture(face);
+  for (GraphicButton* button : {Command7, Command8, Command9}) button->SetPicture(face);
+  for (const auto* buttons : {&Command2, &Command3}) {
+    for (GraphicButton* button : *buttons) button->SetPicture(face);
+  }
+  for (GraphicButton* button : Command4) button->SetPicture(face);
+  for (GraphicButton* button : Command1) button->SetPicture(face);
+  for (GraphicButton* button : Command5) button->SetPicture(face);
+}
+
+QFont MainForm::ZoomedFont(qreal points, bool bold) const { return LayoutFont(points * zoom_, bold); }
+
+void MainForm::SetZoom(double zoom) {
+  if (zoom == zoom_) return;
+  zoom_ = zoom;
+  const auto scaled = [zoom](QRect r) {
+    return QRect(qRound(r.x() * zoom), qRound(r.y() * zoom), qRound(r.width() * zoom),
+                 qRound(r.height() * zoom));
+  };
+  setFont(ZoomedFont(kDefaultPoints));
+  for (QWidget* widget : findChildren<QWidget*>()) {
+    const QVariant points = widget->property(kDesignPoints);
+    if (points.isValid()) {
+      QFont font = widget->font();
+      font.setPointSizeF(points.toReal() * zoom);
+      widget->setFont(font);
+    }
+    const QVariant place = widget->property(kDesignPlace);
+    if (!place.isValid()) continue;
+    auto* label = qobject_cast<QLabel*>(widget);
+    if (label != nullptr && label != Message) {
+      label->move(scaled(place.toRect()).topLeft());
+      label->adjustSize();  // sized to its text, as ever
+    } else {
+      widget->setGeometry(scaled(place.toRect()));
+    }
+  }
+  // The mover's name keeps its highlight at the new size.
+  if (Data().GameState != State::NotStarted) {
+    for (int i = 0; i < kDistrictCount; ++i) {
+      const bool mover = i == Data().CurrentDistrict;
+      Data1[i]->setFont(ZoomedFont(mover ? 14 : 11, mover));
+      Data1[i]->adjustSize();
+    }
+  }
+  setFixedSize(scaled(QRect(QPoint(), kClientSize)).size());
+  if (!Picture9->Picture().isNull()) {
+    DressPanels();
+    if (Data().GameState != State::NotStarted) host_.DrawDistrictEmblems();
+  }
+}
+
+void MainForm::PlayMusic(std::string_view name) {
+  song_ = std::string(name);
+  if (musicOn_) music_->PlayMusic(name);
+}
+
+void MainForm::StopMusic() {
+  song_.clear();
+  music_->StopMusic();
+}
+
+void MainForm::SetMusicOn(bool on) {
+  musicOn_ = on;
+  if (!on) {
+    music_->StopMusic();
+  } else if (!song_.empty() && !ended_) {
+    music_->PlayMusic(song_);
+  }
+}
+
+void MainForm::FocusFirstButton(QWidget* panel) {
+  QAbstractButton* first = nullptr;
+  for (QAbstractButton* b : panel->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+    if (!b->isVisible() || !b->isEnabled()) continue;
+    if (first == nullptr || b->y() < first->y() || (b->y() == first->y() && b->x() < first->x())) first = b;
+  }
+  if (first != nullptr) first->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::UpdateWaitCue() { WaitCue->setVisible(Data().GameState == State::AwaitingClick && !ended_); }
+
 void MainForm::CancelTarget() {
-  Data().GameState = State::Moving;
-  Picture5->show();
+  if (engine_.CancelTargeting()) Picture5->show();
 }
 
 void MainForm::EndProgram() {
@@ -305,6 +476,9 @@ void MainForm::EndProgram() {
   // No input reaches the game any more, whatever is still queued.
   setEnabled(false);
   music_->CloseMusic();
+  // A message box on screen and the war record go with the window.
+  if (openBox_ != nullptr) openBox_->done(0);
+  Record->close();
   exitProcess_(0);
 }
 

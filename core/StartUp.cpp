@@ -1,44 +1,48 @@
 #include "core/StartUp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
+#include <future>
 #include <string>
+#include <vector>
+
+#include "core/PlayerSettings.h"
 
 namespace yuunagi {
 
 namespace {
 
-QString PicturePath(const MainForm& form, const std::string& file) {
-  return QString::fromStdString((form.PictureFolder() / file).string());
+// The window's picture files, in the order start-up loads them: the town
+// map, the texture, the emblems of the six factions.
+std::vector<std::string> PictureFiles() {
+  std::vector<std::string> files = {"ユウナギ町.gif", "Etc.bmp"};
+  for (int i = 0; i < kFactionCount; ++i) files.push_back("No" + std::to_string(i) + ".bmp");
+  return files;
 }
 
-// Loads the window's pictures and dresses the window with them. On failure
-// returns the message that names the file.
-std::optional<QString> DressWindow(MainForm& form) {
-  QString error;
-  if (!form.Picture9->LoadPicture(PicturePath(form, "ユウナギ町.gif"), &error)) return error;
-  if (!form.Picture12->LoadPicture(PicturePath(form, "Etc.bmp"), &error)) return error;
+// Reads every picture file; runs beside the building of the window.
+std::vector<DecodedPicture> DecodePictures(const std::filesystem::path& folder) {
+  std::vector<DecodedPicture> pictures;
+  for (const std::string& file : PictureFiles()) {
+    pictures.push_back(DecodePicture(QString::fromStdString((folder / file).string())));
+  }
+  return pictures;
+}
 
-  StretchPicture(form, *form.Picture9);
-  for (PictureBox* panel : {form.Picture11, form.Picture1, form.Picture2, form.Picture4, form.Picture5,
-                            form.Picture6, form.Picture7, form.Picture8, form.Picture10}) {
-    StretchPicture(*panel, *form.Picture12);
+// Dresses the window with its pictures. On failure returns the message that
+// names the first file that could not be read.
+std::optional<QString> DressWindow(MainForm& form, std::vector<DecodedPicture> pictures) {
+  for (const DecodedPicture& picture : pictures) {
+    if (picture.image.isNull()) return picture.error;
   }
+  form.Picture9->SetPicture(std::move(pictures[0].image));
+  form.Picture12->SetPicture(std::move(pictures[1].image));
 
-  for (GraphicOption* option : form.Option1) CopyPicture(*option, *form.Picture12);
-  CopyPicture(*form.Command7, *form.Picture12);
-  CopyPicture(*form.Command8, *form.Picture12);
-  CopyPicture(*form.Command9, *form.Picture12);
-  for (int k = 0; k < 7; ++k) {
-    CopyPicture(*form.Command2[k], *form.Picture12);
-    CopyPicture(*form.Command3[k], *form.Picture12);
-  }
-  for (GraphicButton* button : form.Command4) CopyPicture(*button, *form.Picture12);
-  for (int k = 0; k < 2; ++k) {
-    CopyPicture(*form.Command1[k], *form.Picture12);
-    CopyPicture(*form.Command5[k], *form.Picture12);
-  }
+  form.DressPanels();
 
   // One emblem holder per faction; the first is part of the design, the
   // others are made here like it.
@@ -50,9 +54,7 @@ std::optional<QString> DressWindow(MainForm& form) {
       holder->hide();
       form.SourcePicture[i] = holder;
     }
-    if (!form.SourcePicture[i]->LoadPicture(PicturePath(form, "No" + std::to_string(i) + ".bmp"), &error)) {
-      return error;
-    }
+    form.SourcePicture[i]->SetPicture(std::move(pictures[2 + i].image));
   }
   return std::nullopt;
 }
@@ -63,14 +65,27 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   std::unique_ptr<RandomSource> random = std::move(options.random);
   if (!random) random = std::make_unique<SeededRandom>(SeededRandom::SeedFromClock());
 
+  const bool found = options.folders.has_value();
+  GameFolders folders = found ? std::move(*options.folders) : FoldersBeside(options.appFolder);
+  if (found && options.music.fallbackFolder.empty()) options.music.fallbackFolder = folders.Music().string();
   auto music = std::make_unique<MusicPlayer>(options.music);
   music->OpenMusic();
 
   QApplication::setFont(MainForm::LayoutFont(9));
-  auto form = std::make_unique<MainForm>(std::move(options.appFolder), std::move(random), std::move(music),
+  // The game speaks Japanese: Qt's own buttons too (はい / いいえ), whatever
+  // the desktop's language. Without the translation they stay in English.
+  auto* qtJapanese = new QTranslator(qApp);
+  if (qtJapanese->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qtJapanese);
+  }
+  // The pictures are read on a second thread while this one builds the window.
+  std::future<std::vector<DecodedPicture>> pictures =
+      std::async(std::launch::async, DecodePictures, folders.Pictures());
+  auto form = std::make_unique<MainForm>(std::move(folders), std::move(random), std::move(music),
                                          options.exitProcess);
 
-  if (const std::optional<QString> error = DressWindow(*form)) {
+  if (const std::optional<QString> error = DressWindow(*form, pictures.get())) {
     QMessageBox box(QMessageBox::Critical, ToQString(GameTitle), *error, QMessageBox::Ok);
     // The message holds a path, which may look like markup.
     box.setTextFormat(Qt::PlainText);
@@ -80,7 +95,11 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
     return nullptr;
   }
 
-  form->Music().PlayMusic("オープニング");
+  // What the player chose last time with the keys: the zoom, the music switch.
+  const PlayerSettings settings = PlayerSettings::Load();
+  form->SetZoom(settings.zoom);
+  form->SetMusicOn(settings.musicOn);
+  form->PlayMusic("オープニング");
   form->show();
   return form;
 }

@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/MainForm.h"
+#include "files/DataFolders.h"
 #include "media/MusicPlayer.h"
 #include "rules/Random.h"
 
@@ -14,8 +16,13 @@ namespace yuunagi {
 
 // What start-up needs from the program that runs the game.
 struct WindowOptions {
-  // The program's own folder: Picture/, Scenario/ and Save/ are found here.
+  // The program's own folder: Picture/, Scenario/ and Save/ are found here,
+  // unless `folders` says otherwise.
   std::filesystem::path appFolder;
+  // Where the data, the saves and the scenarios are (FindGameFolders). When
+  // given, songs missing from ./Music are looked for in its Music/ too,
+  // unless music.fallbackFolder names a folder already.
+  std::optional<GameFolders> folders;
   // The game's one source of chance; when empty, start-up seeds one from the clock.
   std::unique_ptr<RandomSource> random;
   // Ends the process with the given status. Nothing of the game runs after it.

@@ -6,6 +6,7 @@
 
 #include "core/BoardDisplay.h"
 #include "core/MainForm.h"
+#include "core/WarRecordWindow.h"
 #include "media/MusicPlayer.h"
 
 namespace yuunagi {
@@ -16,13 +17,20 @@ void WindowHost::RefreshDistrictPanel(int district) {
 
 void WindowHost::DrawDistrictEmblems() { yuunagi::DrawDistrictEmblems(form_, form_.Data()); }
 
-void WindowHost::SetMessage(std::string_view text) { form_.SetMessage(text); }
+void WindowHost::SetMessage(std::string_view text) {
+  form_.Record->RecordMessage(form_.Data(), text);
+  form_.SetMessage(text);
+  form_.UpdateWaitCue();
+}
 
-void WindowHost::ShowMessageBox(std::string_view text) { form_.ShowMessageBox(text); }
+void WindowHost::ShowMessageBox(std::string_view text) {
+  form_.Record->RecordMessageBox(form_.Data(), text);
+  form_.ShowMessageBox(text);
+}
 
-void WindowHost::PlayMusic(std::string_view name) { form_.Music().PlayMusic(name); }
+void WindowHost::PlayMusic(std::string_view name) { form_.PlayMusic(name); }
 
-void WindowHost::StopMusic() { form_.Music().StopMusic(); }
+void WindowHost::StopMusic() { form_.StopMusic(); }
 
 void WindowHost::Yield() { form_.RepaintNow(); }
 
@@ -39,6 +47,7 @@ void WindowHost::ShowGameScreen(std::string_view scenarioName) {
 }
 
 void WindowHost::ShowTurnNumber(int turn) {
+  form_.Record->RecordTurn(form_.Data());
   MainForm::SetCaption(form_.Label8, "Turn " + std::to_string(turn));
 }
 
@@ -47,8 +56,9 @@ void WindowHost::ShowStrategyOf(int faction) {
 }
 
 void WindowHost::HighlightMover(int district, bool on) {
+  form_.UpdateWaitCue();
   QLabel* name = form_.Data1[district];
-  name->setFont(on ? MainForm::LayoutFont(14, true) : MainForm::LayoutFont(11));
+  name->setFont(on ? form_.ZoomedFont(14, true) : form_.ZoomedFont(11));
   name->adjustSize();
 }
 

@@ -13,13 +13,13 @@
 namespace yuunagi {
 namespace {
 
-// Reads `slot` into SaveData. False, with `problem` left empty, for a slot
-// that is simply not there (an empty slot); false with the reason for a slot
-// that is there but cannot be read (a folder, a pipe, no permission).
-bool ReadSlot(MainForm& form, int slot, std::string& problem) {
+// Reads `slot` into `save`. False, with `problem` left empty, for a slot that
+// is simply not there (an empty slot); false with the reason for a slot that
+// is there but cannot be read (a folder, a pipe, no permission).
+bool ReadSlot(MainForm& form, int slot, SaveRecord& save, std::string& problem) {
   std::string error;
   problem.clear();
-  if (AccessSaveSlot(form.SaveFolder(), slot, kReadSlot, form.Data().SaveData, &error)) return true;
+  if (AccessSaveSlot(form.SaveFolder(), slot, kReadSlot, save, &error)) return true;
   std::error_code ec;
   const auto status = std::filesystem::status(SaveSlotFile(form.SaveFolder(), slot), ec);
   if (status.type() != std::filesystem::file_type::not_found) problem = error;
@@ -29,37 +29,37 @@ bool ReadSlot(MainForm& form, int slot, std::string& problem) {
 }  // namespace
 
 void ShowSaveSlots(MainForm& form) {
-  GameData& data = form.Data();
   for (int slot = 0; slot < kSaveSlotCount; ++slot) {
     std::string caption = "データなし", problem;
-    if (ReadSlot(form, slot, problem) && data.SaveData.TurnNumber != 0) {
-      caption = FitText(data.SaveData.ScenarioName, 14) + " Turn " + std::to_string(data.SaveData.TurnNumber);
+    SaveRecord save;
+    if (ReadSlot(form, slot, save, problem) && save.TurnNumber != 0) {
+      caption = FitText(save.ScenarioName, 14) + " Turn " + std::to_string(save.TurnNumber);
     }
     form.Option1[slot]->setText(ToQString(caption));
   }
   form.Picture8->show();
-  form.Option1[data.SaveSlot]->setChecked(true);
+  form.Option1[form.Data().SaveSlot]->setChecked(true);
 }
 
 bool ContinueSavedGame(MainForm& form) {
-  GameData& data = form.Data();
+  SaveRecord save;
   std::string problem;
-  const bool read = ReadSlot(form, data.SaveSlot, problem);
+  const bool read = ReadSlot(form, form.Data().SaveSlot, save, problem);
   if (!problem.empty()) {  // the slot holds something, but it cannot be read: say why
     form.SetMessage(problem);
     form.Picture11->show();
     return false;
   }
-  if (!read || data.SaveData.TurnNumber == 0) {
+  if (!read || save.TurnNumber == 0) {
     form.ShowMessageBox("セーブデータがありません。");
     return false;
   }
-  if (const std::optional<std::string> unplayable = CheckSave(data.SaveData)) {
+  if (const std::optional<std::string> unplayable = CheckSave(save)) {
     form.ShowMessageBox("このセーブデータは続けられません。\r" + *unplayable);
     return false;
   }
   form.Picture8->hide();
-  form.Game().ContinueFromSaveData();
+  form.Game().ContinueFromSaveData(save);
   return true;
 }
 

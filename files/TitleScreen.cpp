@@ -46,23 +46,26 @@ TitleScreen::TitleScreen(MainForm& form) : form_(form) {
 }
 
 void TitleScreen::Command1_Click(int index) {
-  form_.Picture1->hide();
+  if (form_.Picture1->isHidden()) return;  // a hidden panel never acts
+  form_.HidePanel(form_.Picture1);
   form_.Picture7->hide();
-  form_.Data().StartMode = static_cast<i16>(index);
+  form_.Game().SetStartMode(static_cast<i16>(index));
   ShowSaveSlots(form_);
-  form_.Music().PlayMusic("設定");
+  form_.PlayMusic("設定");
 }
 
-void TitleScreen::Option1_Click(int index) { form_.Data().SaveSlot = static_cast<i16>(index); }
+void TitleScreen::Option1_Click(int index) { form_.Game().SetSaveSlot(static_cast<i16>(index)); }
 
 void TitleScreen::Command9_Click() {
-  form_.Picture8->hide();
+  if (form_.Picture8->isHidden()) return;
+  form_.HidePanel(form_.Picture8);
   form_.Picture1->show();
   form_.Picture7->show();
-  form_.Music().PlayMusic("オープニング");
+  form_.PlayMusic("オープニング");
 }
 
 void TitleScreen::Command8_Click() {
+  if (form_.Picture8->isHidden()) return;
   if (form_.Data().StartMode == 0) {
     ShowScenarioList();
   } else {
@@ -71,9 +74,9 @@ void TitleScreen::Command8_Click() {
 }
 
 void TitleScreen::ShowScenarioList() {
-  const std::vector<std::string> names = ListScenarios(form_.ScenarioFolder());
+  const std::vector<std::string> names = ListScenarios(form_.ScenarioFolders());
   if (names.empty()) {
-    form_.Music().StopMusic();
+    form_.StopMusic();
     form_.ShowMessageBox("シナリオファイルがありません。");
     form_.EndProgram();
     return;
@@ -88,27 +91,26 @@ void TitleScreen::ShowScenarioList() {
   form_.List1->show();
   form_.Picture11->show();
   form_.List1->setCurrentRow(0);
-  form_.Picture8->hide();
+  form_.HidePanel(form_.Picture8);
+  form_.List1->setFocus(Qt::OtherFocusReason);
 }
 
 void TitleScreen::List1_Click(int row) {
   if (row < 0) return;
-  GameData& data = form_.Data();
   const QListWidgetItem* item = form_.List1->item(row);
-  data.ScenarioName = item->text().toStdString();
   const QByteArray fileName = item->data(kFileNameRole).toByteArray();
   std::string error;
   std::optional<ScenarioRecord> scenario =
-      ReadScenario(form_.ScenarioFolder(),
+      ReadScenario(form_.ScenarioFolders(),
                    std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error);
   if (!scenario) {
-    data.Scenario = ScenarioRecord{};
+    scenario = ScenarioRecord{};
     scenarioProblem_ = error;
   } else {
-    data.Scenario = std::move(*scenario);
-    scenarioProblem_ = CheckScenario(data.Scenario);
+    scenarioProblem_ = CheckScenario(*scenario);
   }
-  form_.SetMessage(scenarioProblem_ ? *scenarioProblem_ : FitText(data.Scenario.Description, 180));
+  form_.Game().ChooseScenario(*scenario, item->text().toStdString());
+  form_.SetMessage(scenarioProblem_ ? *scenarioProblem_ : FitText(scenario->Description, 180));
 }
 
 }  // namespace yuunagi

@@ -1,5 +1,8 @@
 #include "media/MusicPlayer.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
@@ -19,7 +22,19 @@ namespace {
 constexpr std::size_t kLargestSong = 4 << 20;
 constexpr int kOfflineBlock = 512;
 constexpr const char* kDebianSoundFonts =
-    "looked for /usr/share/sounds/sf2/default-GM.sf2 and /usr/share/sounds/sf3/default-GM.sf3";
+    "/usr/share/sounds/sf2/default-GM.sf2 and /usr/share/sounds/sf3/default-GM.sf3";
+
+// The SoundFont FluidSynth itself is set up to use (synth.default-soundfont),
+// when that names a SoundFont file; empty otherwise.
+std::string FluidSynthSoundFont(fluid_settings_t* settings, std::string& named) {
+  char* value = nullptr;
+  if (!settings || fluid_settings_dupstr(settings, "synth.default-soundfont", &value) != FLUID_OK || !value)
+    return {};
+  named = value;
+  fluid_free(value);
+  std::error_code ec;
+  return fs::is_regular_file(named, ec) && IsSoundFontFile(named) ? named : std::string();
+}
 }  // namespace
 
 struct MusicPlayer::Impl {
@@ -56,16 +71,23 @@ struct MusicPlayer::Impl {
   // ---- the loader thread ----
 
   void Load() {
+    // Loading a SoundFont takes a core for a while: the window, being built
+    // at the same moment, goes first.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     QuietSoundLibraries();
-    std::string path = options.soundFont.empty() ? DefaultSoundFontPath() : options.soundFont;
     fluid_settings_t* s = NewMusicSynthSettings();
+    // The SoundFont asked for; else FluidSynth's own; else Debian's.
+    std::string path = options.soundFont, fluidSynthOwn;
+    if (path.empty()) path = FluidSynthSoundFont(s, fluidSynthOwn);
+    if (path.empty()) path = DefaultSoundFontPath();
     fluid_synth_t* sy = s ? new_fluid_synth(s) : nullptr;
     std::string failure;
     std::error_code ec;
     if (!sy) {
       failure = "cannot start the synthesizer";
     } else if (path.empty()) {
-      failure = "no General MIDI SoundFont installed (" + std::string(kDebianSoundFonts) + ")";
+      failure = "no General MIDI SoundFont installed (looked for " +
+                (fluidSynthOwn.empty() ? std::string() : fluidSynthOwn + ", ") + kDebianSoundFonts + ")";
     } else if (!fs::is_regular_file(path, ec)) {
       failure = "no SoundFont at " + path;
     } else if (!IsSoundFontFile(path) || fluid_synth_sfload(sy, path.c_str(), 1) == FLUID_FAILED) {

@@ -1,9 +1,12 @@
 #include "media/Pictures.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
+
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace yuunagi {
 
@@ -18,7 +21,13 @@ void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& ca
   const QRect area = button.rect();
   painter.fillRect(area, button.palette().button());
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  if (!picture.isNull()) painter.drawPixmap(QPoint(0, 0), picture);
+  if (!picture.isNull()) {
+    // At its natural size from the top-left corner; a face larger than the
+    // picture gets it enlarged just enough to cover it.
+    const QSizeF natural = picture.deviceIndependentSize();
+    const qreal grow = std::max({1.0, area.width() / natural.width(), area.height() / natural.height()});
+    painter.drawPixmap(QRectF(QPointF(0, 0), natural * grow), picture, QRectF(picture.rect()));
+  }
   if (pressedIn) painter.fillRect(area, QColor(0, 0, 0, 40));
 
   const QColor light(255, 255, 255, 200), shade(0, 0, 0, 110), dark(0, 0, 0, 190);
@@ -33,11 +42,20 @@ void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& ca
   painter.drawLine(1, b - 1, r - 1, b - 1);
   painter.drawLine(r - 1, 1, r - 1, b - 1);
 
-  painter.setFont(button.font());
+  // A caption wider than the face is set smaller, down to three quarters of
+  // its size, and then cut with an ellipsis at its end: its start stays readable.
+  const int room = area.width() - 8;
+  QFont font = button.font();
+  const qreal full = font.pointSizeF();
+  while (QFontMetrics(font).horizontalAdvance(caption) > room && font.pointSizeF() > full * 0.75) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  const QString shown = QFontMetrics(font).elidedText(caption, Qt::ElideRight, room);
+  painter.setFont(font);
   painter.setPen(button.isEnabled() ? button.palette().color(QPalette::ButtonText)
                                     : button.palette().color(QPalette::Disabled, QPalette::ButtonText));
   const QRect textArea = pressedIn ? area.translated(1, 1) : area;
-  painter.drawText(textArea, Qt::AlignCenter, caption);
+  painter.drawText(textArea, Qt::AlignCenter, shown);
   if (focused) {
     QPen dots(button.palette().color(QPalette::ButtonText), 1, Qt::DotLine);
     painter.setPen(dots);
@@ -50,39 +68,51 @@ void PaintGraphicFace(QWidget& button, const QPixmap& picture, const QString& ca
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
-bool PictureBox::LoadPicture(const QString& path, QString* error) {
+DecodedPicture DecodePicture(const QString& path) {
+  DecodedPicture result;
   const QFileInfo info(path);
   if (!info.exists()) {
-    if (error != nullptr) *error = QStringLiteral("画像ファイル「%1」がありません。").arg(path);
-    return false;
+    result.error = QStringLiteral("画像ファイル「%1」がありません。").arg(path);
+    return result;
   }
-  // Only a plain file, or a link to one, is read: a named pipe would block
+  // Only a plain file (or a link to one) is read: a named pipe would block
   // the reader and a device would never end.
   if (!info.isFile()) {
-    if (error != nullptr) {
-      *error = QStringLiteral("画像ファイル「%1」を読み込めません。(通常のファイルではありません)").arg(path);
-    }
-    return false;
+    result.error =
+        QStringLiteral("画像ファイル「%1」を読み込めません。(通常のファイルではありません)").arg(path);
+    return result;
   }
   QImageReader reader(path);
-  QImage image = reader.read();
-  if (image.isNull()) {
-    if (error != nullptr) {
-      *error = QStringLiteral("画像ファイル「%1」を読み込めません。(%2)").arg(path, reader.errorString());
-    }
+  result.image = reader.read();
+  if (result.image.isNull()) {
+    result.error = QStringLiteral("画像ファイル「%1」を読み込めません。(%2)").arg(path, reader.errorString());
+  }
+  return result;
+}
+
+bool PictureBox::LoadPicture(const QString& path, QString* error) {
+  DecodedPicture decoded = DecodePicture(path);
+  if (decoded.image.isNull()) {
+    if (error != nullptr) *error = decoded.error;
     return false;
   }
+  SetPicture(std::move(decoded.image));
+  return true;
+}
+
+void PictureBox::SetPicture(QImage image) {
   picture_ = QPixmap::fromImage(std::move(image));
   picture_.setDevicePixelRatio(kPictureScale);
-  return true;
 }
 
 QPixmap& PictureBox::Drawing() {
   shown_ = QPixmap();
-  const QSize pixels = size() * kPictureScale;
-  if (drawing_.size() != pixels) {
+  // Kept at the screen's pixel ratio, so the screen shows it without scaling.
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size()) * ratio).toSize();
+  if (drawing_.size() != pixels || drawing_.devicePixelRatio() != ratio) {
     QPixmap resized(pixels);
-    resized.setDevicePixelRatio(kPictureScale);
+    resized.setDevicePixelRatio(ratio);
     resized.fill(Qt::transparent);
     if (!drawing_.isNull()) {
       QPainter painter(&resized);
@@ -100,14 +130,18 @@ void PictureBox::ClearDrawing() {
 
 void PictureBox::paintEvent(QPaintEvent*) {
   if (drawing_.isNull()) return;
-  // Scaled smoothly once to the screen's pixel ratio, then copied as it is.
+  QPainter painter(this);
   const qreal ratio = devicePixelRatioF();
+  if (drawing_.devicePixelRatio() == ratio) {
+    painter.drawPixmap(QPoint(0, 0), drawing_);
+    return;
+  }
+  // Moved to a screen of another pixel ratio: scaled smoothly once, then copied.
   if (shown_.isNull() || shown_.devicePixelRatio() != ratio) {
     const QSize pixels = (QSizeF(drawing_.deviceIndependentSize()) * ratio).toSize();
     shown_ = drawing_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     shown_.setDevicePixelRatio(ratio);
   }
-  QPainter painter(this);
   painter.drawPixmap(QPoint(0, 0), shown_);
 }
 

@@ -7,6 +7,7 @@
 // they stay sharp where the screen is scaled.
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,14 @@ namespace yuunagi {
 
 // The pixel ratio our picture files are drawn at.
 constexpr qreal kPictureScale = 2.0;
+
+// An image file read into memory, or why it could not be. Safe to make on
+// any thread, so the window's pictures can be read while it is being built.
+struct DecodedPicture {
+  QImage image;
+  QString error;  // for the player, naming the file; empty on success
+};
+DecodedPicture DecodePicture(const QString& path);
 
 // A picture box: holds a loaded picture at its natural size, and a persistent
 // drawing that it repaints itself from (so what is drawn on it survives being
@@ -31,6 +40,8 @@ class PictureBox : public QWidget {
   // Reads an image file into the box. On failure returns false, keeps the
   // old picture and, when `error` is given, tells the player why.
   bool LoadPicture(const QString& path, QString* error = nullptr);
+  // Takes a picture read with DecodePicture (no copy of its pixels).
+  void SetPicture(QImage image);
 
   // The persistent drawing, sized to the box. Taking it to draw on marks
   // what the screen shows of it as stale.

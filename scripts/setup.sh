@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build, run and test.
+# Installs the Debian packages the game needs to build, run, test and package.
 # Skips what is already installed; uses sudo when not run as root.
 set -euo pipefail
 
@@ -12,8 +12,23 @@ PACKAGES=(
   fonts-ipafont-gothic
   libgif-dev
   clang-format
+  qt6-translations-l10n
+  desktop-file-utils appstream lintian
   clang libclang-rt-14-dev
 )
+
+# Without Debian's package tools: say what the build needs and let it go on;
+# CMake stops with a clear message if something is missing after all.
+if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
+  echo "setup: no apt here; the build needs (Debian names): ${PACKAGES[*]}" >&2
+  for tool in cmake pkg-config make c++; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "setup: $tool is missing; install it first" >&2
+      exit 1
+    fi
+  done
+  exit 0
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -87,10 +87,7 @@ Game StartGame(std::uint64_t seed, int speed, const ScenarioRecord& scenario = B
   game.form = StartUp(std::move(options));
   if (!game.form) return game;
   game.form->HScroll1->setValue(speed);
-  GameData& data = game.form->Data();
-  data.Scenario = scenario;
-  data.ScenarioName = "bench";
-  data.PlayerCount = kSpectatorPlayerCount;
+  game.form->Game().ChooseScenario(scenario, "bench");
   game.form->Game().StartNewGameFromScenario();
   return game;
 }
@@ -98,7 +95,10 @@ Game StartGame(std::uint64_t seed, int speed, const ScenarioRecord& scenario = B
 // Presses OK on the message box that ends each game.
 void AnswerMessageBoxes(QTimer& timer) {
   QObject::connect(&timer, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(window);
+      if (box != nullptr && box->isVisible()) box->accept();
+    }
   });
   timer.start(5);
 }
@@ -134,7 +134,7 @@ int MeasureMemory() {
   std::uint64_t seed = 1;
   Game game = StartGame(seed, 100, LongScenario());
   if (!game.form) return 1;
-  game.form->Data().GameSpeed = 0;
+  game.form->Game().SetGameSpeed(0);
   long long earlierGames = 0;
   int games = 1;
   const long long marks[] = {100, 300, 600, 1000, 3000, 10000};
@@ -154,10 +154,10 @@ int MeasureMemory() {
       QCoreApplication::exit(0);
       return;
     }
-    if (*game.exitStatus >= 0 && QApplication::activeModalWidget() == nullptr) {
+    if (*game.exitStatus >= 0 && game.form->OpenMessageBox() == nullptr) {
       earlierGames += game.form->Game().MoveCount();
       game = StartGame(++seed, 100);
-      game.form->Data().GameSpeed = 0;
+      game.form->Game().SetGameSpeed(0);
       ++games;
     }
   });

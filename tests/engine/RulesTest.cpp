@@ -1,5 +1,5 @@
 // The actions: what they cost, what they change, what they report, and how a
-// capture turns into a destruction or a victory.
+// capture turns into a destruction or a victory; the rule book's refusals.
 #include "EngineFixture.h"
 
 namespace yuunagi::testing {
@@ -7,25 +7,9 @@ namespace {
 
 class Rules : public EngineFixture {};
 
-TEST_F(Rules, SwordAttackCostsDamagesAndReports) {
-  D(0).Strength = 15;
-  D(0).Weapon = 2;
-  random.Push({0.5});  // exactly the threshold: the attacker's strength grows
-  ASSERT_TRUE(engine.ExecuteAction(Attack, 2, 1));
-  EXPECT_EQ(D(0).Money, 95);
-  EXPECT_EQ(D(1).Soldiers, 50 - 22);
-  EXPECT_EQ(D(0).Strength, 16);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを斬りつけた。22のダメージ!!");
-  EXPECT_EQ(host.refreshed, (std::vector<int>{1, 0}));
-  EXPECT_EQ(host.emblemDraws, 0);
-  EXPECT_EQ(random.Draws(), 1);
-}
-
 TEST_F(Rules, EachWeaponHasItsVerbCostAndFactor) {
   struct Case {
-    int level;
-    int cost;
-    int damage;
+    int level, cost, damage;
     const char* text;
   };
   const Case cases[] = {
@@ -36,235 +20,207 @@ TEST_F(Rules, EachWeaponHasItsVerbCostAndFactor) {
       {5, 100, 70, "ヒノデの戦略: ソラノに核ミサイルをはなった。70のダメージ!!"},
   };
   for (const Case& c : cases) {
-    D(0) = {0, 100, 50, 7, 5, 10};
-    D(1).Soldiers = 1000;
-    random.Push({0.9});  // no strength gain
-    ASSERT_TRUE(engine.ExecuteAction(Attack, static_cast<i16>(c.level), 1));
-    EXPECT_EQ(D(0).Money, 100 - c.cost) << c.level;
+    Reset({0, 0, 1000, 7, 5, 0});
+    D(0).Money = static_cast<i16>(c.cost);  // exactly the price
+    random.Push({0.9});
+    ASSERT_TRUE(Act(Attack, static_cast<i16>(c.level), 1)) << c.level;
+    EXPECT_EQ(D(0).Money, 0) << c.level;
     EXPECT_EQ(D(1).Soldiers, 1000 - c.damage) << c.level;
-    EXPECT_EQ(D(0).Strength, 7);
     EXPECT_EQ(host.LastMessage(), c.text);
+    EXPECT_EQ(D(0).Strength, 7);
+    if (c.cost > 0) {
+      EXPECT_EQ(
+          CheckWeaponChoice(DistrictRecord{0, static_cast<i16>(c.cost - 1), 1, 7, 5, 0}, c.level).refusal,
+          Refusal::NotEnoughMoney);
+    }
   }
 }
 
-TEST_F(Rules, NuclearMissileAtFullStrengthDoesTenThousand) {
-  D(0) = {0, 100, 50, 1000, 5, 10};
-  D(1).Soldiers = 10000;
-  random.Push({0.7});
-  engine.ExecuteAction(Attack, 5, 1);
-  EXPECT_EQ(host.LastMessage(),
-            "ヒノデの戦略: ソラノに核ミサイルをはなった。10000のダメージ!!ソラノを占領した!!");
-  EXPECT_EQ(D(1).Owner, 0);  // exactly 0 left: captured
+TEST_F(Rules, StrengthGrowsOnAHalfChanceAtMost) {
+  for (const double draw : {0.5, Above(0.5)}) {
+    Reset({0, 100, 1000, 15, 2, 10});
+    random.Push({draw});
+    ASSERT_TRUE(Act(Attack, 2, 1));
+    EXPECT_EQ(D(1).Soldiers, 1000 - 22);
+    EXPECT_EQ(D(0).Strength, draw <= 0.5 ? 16 : 15) << draw;
+  }
 }
 
-TEST_F(Rules, CaptureSplitsTheArmyAndKeepsTheDistrictsOwnValues) {
-  D(0) = {0, 100, 7, 25, 2, 10};
-  D(1) = {1, 333, 37, 44, 3, 55};
-  random.Push({0.9});
-  engine.ExecuteAction(Attack, 2, 1);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを斬りつけた。37のダメージ!!ソラノを占領した!!");
-  EXPECT_EQ(D(1).Owner, 0);
-  EXPECT_EQ(D(0).Soldiers, 3);
-  EXPECT_EQ(D(1).Soldiers, 3);
-  EXPECT_EQ(D(1).Money, 333);
-  EXPECT_EQ(D(1).Strength, 44);
-  EXPECT_EQ(D(1).Weapon, 3);
-  EXPECT_EQ(D(1).Development, 55);
-  EXPECT_EQ(host.emblemDraws, 1);
-  EXPECT_EQ(host.refreshed, (std::vector<int>{1, 0}));
-  // ソラノ held only district 1: destroyed, but nobody joined, so no message box.
-  EXPECT_EQ(G().GameState, State::FactionDestroyed);
-  EXPECT_TRUE(host.messageBoxes.empty());
-  EXPECT_EQ(host.endProgram, 0);
+TEST_F(Rules, CaptureSplitsTheArmyRoundingDownAndKeepsTheDistrictsOwnValues) {
+  struct Case {
+    i16 soldiers, kept;
+  };
+  for (const Case c : {Case{7, 3}, Case{1, 0}, Case{0, 0}, Case{-7, -4}, Case{-1, -1}}) {
+    Reset();
+    D(4).Owner = 1;
+    D(0) = {0, 100, c.soldiers, 25, 2, 10};
+    D(1) = {1, 333, 37, 44, 3, 55};
+    random.Push({0.9});
+    ASSERT_TRUE(Act(Attack, 2, 1));
+    EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを斬りつけた。37のダメージ!!ソラノを占領した!!");
+    EXPECT_EQ(D(0).Soldiers, c.kept) << c.soldiers;
+    EXPECT_EQ(D(1).Soldiers, c.kept) << c.soldiers;
+    EXPECT_EQ(D(1), (DistrictRecord{0, 333, c.kept, 44, 3, 55}));
+    EXPECT_EQ(host.emblemDraws, 1);
+    EXPECT_EQ(host.refreshed, (std::vector<int>{1, 0}));
+    EXPECT_EQ(G().GameState, State::Moving) << "ソラノ still holds district 4";
+  }
 }
 
-TEST_F(Rules, OneSoldierLeftIsNotCapturedAndASingleSoldierCapturesWithNobody) {
+TEST_F(Rules, ExactlyZeroSoldiersLeftIsACaptureAndOneIsNot) {
   D(0) = {0, 0, 1, 10, 1, 0};
   D(1).Soldiers = 11;
   random.Push({0.9});
-  engine.ExecuteAction(Attack, 1, 1);
-  EXPECT_EQ(D(1).Soldiers, 1);
+  ASSERT_TRUE(Act(Attack, 1, 1));
   EXPECT_EQ(D(1).Owner, 1);
-
+  EXPECT_EQ(D(1).Soldiers, 1);
+  D(0) = {0, 0, 1, 0, 1, 0};  // strength 0 does 0 damage, and still takes an empty district
+  D(1).Soldiers = 0;
   random.Push({0.9});
-  engine.ExecuteAction(Attack, 1, 1);
+  ASSERT_TRUE(Act(Attack, 1, 1));
   EXPECT_EQ(D(1).Owner, 0);
-  EXPECT_EQ(D(0).Soldiers, 0);
-  EXPECT_EQ(D(1).Soldiers, 0);
-}
-
-TEST_F(Rules, ZeroStrengthStillCapturesAnEmptyDistrict) {
-  D(0) = {0, 0, 4, 0, 1, 0};
-  D(1).Soldiers = 0;
-  random.Push({0.9});
-  engine.ExecuteAction(Attack, 1, 1);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: ソラノを殴った。0のダメージ!!ソラノを占領した!!");
-  EXPECT_EQ(D(1).Owner, 0);
-}
-
-TEST_F(Rules, TakingTheLastDistrictWinsTheTownAndEndsTheProgram) {
-  for (int i = 1; i < 6; ++i) D(i).Owner = 0;
-  D(5).Owner = 3;
-  D(5).Soldiers = 0;
-  random.Push({0.9});
-  engine.ExecuteAction(Attack, 1, 5);
-  EXPECT_EQ(G().GameState, State::Victory);
-  EXPECT_EQ(host.messageBoxes, (std::vector<std::string>{"ヒノデはユウナギ町を制圧した。"}));
-  EXPECT_EQ(host.music, (std::vector<std::string>{"stop"}));
-  EXPECT_EQ(host.endProgram, 1);
-  EXPECT_TRUE(engine.Finished());
-  EXPECT_EQ(engine.Winner(), 0);
-  // The message line is written first, then yield, stop, message box, end.
-  const auto& c = host.calls;
-  ASSERT_GE(c.size(), 5u);
-  EXPECT_EQ(
-      std::vector<std::string>(c.end() - 5, c.end()),
-      (std::vector<std::string>{"message", "yield", "stop", "box:ヒノデはユウナギ町を制圧した。", "end"}));
-  // Nothing more happens once the program has ended.
-  EXPECT_FALSE(engine.ExecuteAction(Collect, 0, 0));
-}
-
-TEST_F(Rules, DestroyingAComputerFactionWhileHumansPlayShowsItAndGoesOn) {
-  Human(0, 1);
-  D(1).Soldiers = 0;
-  random.Push({0.9});
-  engine.ExecuteAction(Attack, 1, 1);
-  EXPECT_EQ(host.messageBoxes, (std::vector<std::string>{"ソラノは滅亡した。"}));
-  EXPECT_EQ(host.endProgram, 0);
-  // A human mover's move ends at once: district 1 (now ヒノデ's, human) moves next.
-  EXPECT_EQ(G().CurrentDistrict, 1);
-  EXPECT_EQ(host.actionMenuPlayer, 1);
-  EXPECT_EQ(G().GameState, State::Moving);
-}
-
-TEST_F(Rules, DestroyingTheLastHumanFactionEndsTheGameAlthoughComputersRemain) {
-  Human(1, 1);
-  D(1).Soldiers = 0;
-  random.Push({0.9});
-  engine.ExecuteAction(Attack, 1, 1);
-  EXPECT_EQ(G().GameState, State::LastHumanDestroyed);
-  EXPECT_EQ(G().PlayerCount, 0);
-  EXPECT_EQ(host.messageBoxes, (std::vector<std::string>{"ソラノは滅亡した。"}));
-  EXPECT_EQ(host.music, (std::vector<std::string>{"stop"}));
-  EXPECT_EQ(host.endProgram, 1);
-}
-
-TEST_F(Rules, DestroyingOneOfTwoHumansGoesOnWithTheOther) {
-  Human(1, 1);
-  Human(2, 2);
-  D(1).Soldiers = 0;
-  random.Push({0.9});
-  engine.ExecuteAction(Attack, 1, 1);
   EXPECT_EQ(G().GameState, State::FactionDestroyed);
-  EXPECT_EQ(G().PlayerCount, 1);
-  EXPECT_EQ(host.messageBoxes, (std::vector<std::string>{"ソラノは滅亡した。"}));
-  EXPECT_EQ(host.endProgram, 0);
+  EXPECT_TRUE(host.messageBoxes.empty()) << "nobody joined: a destruction passes silently";
 }
 
-TEST_F(Rules, CollectGainsOneToDevelopmentAndStopsAtTheLimit) {
-  D(0).Development = 0;
-  random.Push({0.99});
-  engine.ExecuteAction(Collect, 0, 0);
-  EXPECT_EQ(D(0).Money, 101);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 民から1の金を集金した。");
-
-  D(0).Money = 9990;
-  D(0).Development = 100;
-  random.Push({0.49});  // Int(100 x 0.49) + 1 = 50
-  engine.ExecuteAction(Collect, 0, 0);
-  EXPECT_EQ(D(0).Money, 10000);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 民から50の金を集金した。");
+// What a fatal capture leads to, by who plays whom. The screen is repainted
+// before every message box.
+TEST_F(Rules, DestructionAndVictoryEndTheGameOrGoOnByWhoIsLeft) {
+  struct Case {
+    std::vector<int> humans;    // factions played by players 1, 2, ...
+    std::array<i16, 6> owners;  // ソラノ holds district 1 alone
+    i16 state;
+    std::vector<std::string> boxes;
+    int ends;
+    i16 playerCount;
+  };
+  const Case cases[] = {
+      {{}, {0, 1, 0, 0, 0, 0}, State::Victory, {"ヒノデはユウナギ町を制圧した。"}, 1, kSpectatorPlayerCount},
+      {{3}, {0, 1, 2, 3, 4, 5}, State::FactionDestroyed, {"ソラノは滅亡した。"}, 0, 1},
+      {{1}, {0, 1, 2, 3, 4, 5}, State::LastHumanDestroyed, {"ソラノは滅亡した。"}, 1, 0},
+      {{1, 2}, {0, 1, 2, 3, 4, 5}, State::FactionDestroyed, {"ソラノは滅亡した。"}, 0, 1},
+  };
+  for (const Case& c : cases) {
+    Reset();
+    for (int i = 0; i < kDistrictCount; ++i) D(i).Owner = c.owners[i];
+    D(1).Soldiers = 0;
+    for (std::size_t p = 0; p < c.humans.size(); ++p) Human(c.humans[p], static_cast<int>(p) + 1);
+    random.Push({0.9});
+    ASSERT_TRUE(Act(Attack, 1, 1));
+    EXPECT_EQ(G().GameState, c.state);
+    EXPECT_EQ(host.messageBoxes, c.boxes);
+    EXPECT_EQ(host.endProgram, c.ends);
+    EXPECT_EQ(engine.Finished(), c.ends == 1);
+    EXPECT_EQ(G().PlayerCount, c.playerCount);
+    const auto box = std::find(host.calls.begin(), host.calls.end(), "box:" + c.boxes[0]);
+    ASSERT_NE(box, host.calls.begin());
+    EXPECT_EQ(*std::prev(box, c.ends ? 2 : 1), "yield") << "repaint before the box";
+    EXPECT_EQ(std::find(host.calls.begin(), host.calls.end(), "stop") != host.calls.end(), c.ends == 1);
+  }
 }
 
-TEST_F(Rules, DevelopHireAndTrainChargeInFullAndReportTheAmountAsked) {
-  D(0).Money = 500;
-  D(0).Development = 990;
-  engine.ExecuteAction(Develop, 20, 0);
-  EXPECT_EQ(D(0).Money, 300);
-  EXPECT_EQ(D(0).Development, 1000);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 開発が20あがった。");
-
-  engine.ExecuteAction(Hire, 120, 0);
-  EXPECT_EQ(D(0).Money, 180);
-  EXPECT_EQ(D(0).Soldiers, 170);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 兵士を120雇った。");
-
-  D(0).Strength = 995;
-  engine.ExecuteAction(Train, 10, 0);
-  EXPECT_EQ(D(0).Money, 80);
-  EXPECT_EQ(D(0).Strength, 1000);
-  EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 兵士の強さが10あがった。");
-
-  D(0).Soldiers = 9999;
-  engine.ExecuteAction(Hire, 5, 0);
-  EXPECT_EQ(D(0).Soldiers, 10000);
-  EXPECT_EQ(random.Draws(), 0);
-  EXPECT_EQ(host.refreshed, (std::vector<int>{0, 0, 0, 0}));
+TEST_F(Rules, CollectGainsOneToDevelopmentUpToTheMoneyLimit) {
+  struct Case {
+    i16 money, development;
+    double draw;
+    i16 gain, after;
+  };
+  const Case cases[] = {{100, 0, 0.99, 1, 101},
+                        {100, 10, 0.0, 1, 101},
+                        {100, 10, 0.99, 10, 110},
+                        {9990, 1000, 0.05, 51, 10000},
+                        {9990, 1000, 0.009, 10, 10000}};
+  for (const Case& c : cases) {
+    Reset();
+    D(0) = {0, c.money, 50, 10, 1, c.development};
+    random.Push({c.draw});
+    ASSERT_TRUE(Act(Collect));
+    EXPECT_EQ(D(0).Money, c.after);
+    EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 民から" + std::to_string(c.gain) + "の金を集金した。");
+  }
 }
 
-TEST_F(Rules, WeaponDevelopmentClimbsOneLevelAtItsPrice) {
-  const int prices[] = {30, 80, 150, 400};
-  D(0).Money = 1000;
-  int money = 1000;
-  for (int level = 1; level <= 4; ++level) {
-    ASSERT_EQ(D(0).Weapon, level);
-    engine.ExecuteAction(DevelopWeapon, 0, 0);
-    money -= prices[level - 1];
-    EXPECT_EQ(D(0).Money, money);
+// Develop, hire and train: the price of exactly the money is paid, one gold
+// less is refused; the limit cuts the gain, never the price or the report.
+TEST_F(Rules, BuyingChargesInFullUpToItsLimitAndReportsTheAmountAsked) {
+  struct Case {
+    i16 action, amount, money, start, after;
+    i16 DistrictRecord::*field;
+    const char* text;
+  };
+  const Case cases[] = {
+      {Develop, 20, 200, 990, 1000, &DistrictRecord::Development, "開発が20あがった。"},
+      {Develop, 1, 10, 999, 1000, &DistrictRecord::Development, "開発が1あがった。"},
+      {Hire, 120, 120, 9950, 10000, &DistrictRecord::Soldiers, "兵士を120雇った。"},
+      {Hire, 1, 1, 9999, 10000, &DistrictRecord::Soldiers, "兵士を1雇った。"},
+      {Train, 3, 30, 999, 1000, &DistrictRecord::Strength, "兵士の強さが3あがった。"},
+      {Train, 2, 20, 997, 999, &DistrictRecord::Strength, "兵士の強さが2あがった。"},
+  };
+  for (const Case& c : cases) {
+    Reset();
+    D(0).Money = static_cast<i16>(c.money - 1);
+    D(0).*c.field = c.start;
+    EXPECT_EQ(Act(c.action, c.amount).refusal, Refusal::NotEnoughMoney) << c.text;
+    EXPECT_EQ(Act(c.action, c.amount).Text(), "お金が足りません!!");
+    D(0).Money = c.money;
+    ASSERT_TRUE(Act(c.action, c.amount)) << c.text;
+    EXPECT_EQ(D(0).Money, 0);
+    EXPECT_EQ(D(0).*c.field, c.after) << c.text;
+    EXPECT_EQ(host.LastMessage(), std::string("ヒノデの戦略: ") + c.text);
+  }
+}
+
+TEST_F(Rules, WeaponLadderClimbsAtItsPricesAndStopsAtTheNuclearMissile) {
+  const i16 prices[] = {30, 80, 150, 400};
+  for (i16 level = 1; level <= 5; ++level) {
+    Reset();
+    D(0).Weapon = level;
+    if (level == 5) {
+      D(0).Money = 10000;
+      EXPECT_EQ(Act(DevelopWeapon).Text(), "これ以上、開発できません。");
+      continue;
+    }
+    D(0).Money = static_cast<i16>(prices[level - 1] - 1);
+    EXPECT_EQ(Act(DevelopWeapon).Text(), "お金が足りません。");
+    D(0).Money = prices[level - 1];
+    ASSERT_TRUE(Act(DevelopWeapon));
+    EXPECT_EQ(D(0).Weapon, level + 1);
+    EXPECT_EQ(D(0).Money, 0);
     EXPECT_EQ(host.LastMessage(), "ヒノデの戦略: 新しい武器を開発した。");
   }
-  EXPECT_EQ(D(0).Weapon, 5);
-  EXPECT_FALSE(engine.ExecuteAction(DevelopWeapon, 0, 0)) << "no sixth weapon";
-  EXPECT_EQ(D(0).Money, money);
 }
 
-TEST_F(Rules, AHumanMoverWaitsForAClickAfterActing) {
-  Human(0, 1);
-  engine.ExecuteAction(Hire, 1, 0);
-  EXPECT_EQ(G().GameState, State::AwaitingClick);
-
-  G().GameState = State::Moving;
-  G().CurrentDistrict = 1;  // a computer faction's district
-  engine.ExecuteAction(Hire, 1, 0);
-  EXPECT_EQ(G().GameState, State::Moving);
-}
-
-TEST_F(Rules, CallsOutsideTheContractChangeNothing) {
-  D(0).Weapon = 3;
-  D(2).Owner = 0;  // a second district of the mover's own faction
-  const auto board = G().Districts;
-  const struct {
+TEST_F(Rules, TheRuleBookRefusesWhatNoMenuOffers) {
+  struct Case {
     i16 action, value, target;
-  } refused[] = {
-      {Develop, 0, 0}, {Hire, -5, 0},   {Train, 0, 0},    // amounts below 1
-      {Attack, 0, 1},  {Attack, 4, 1},  {Attack, -1, 1},  // levels outside 1..Weapon
-      {Attack, 1, 6},  {Attack, 1, -1},                   // no such district
-      {Attack, 1, 0},  {Attack, 1, 2},                    // the mover's own faction
-      {6, 0, 0},       {-1, 0, 0},                        // no such action
+    Refusal refusal;
   };
-  for (const auto& call : refused) {
-    EXPECT_FALSE(engine.ExecuteAction(call.action, call.value, call.target))
-        << call.action << " " << call.value << " " << call.target;
+  D(0).Weapon = 2;
+  D(2).Owner = 0;
+  const Case cases[] = {
+      {Attack, 0, 1, Refusal::NoSuchWeapon},   {Attack, 3, 1, Refusal::NoSuchWeapon},
+      {Attack, 1, 0, Refusal::NotATarget},     {Attack, 1, 2, Refusal::NotATarget},
+      {Attack, 1, 6, Refusal::NotATarget},     {Attack, 1, -1, Refusal::NotATarget},
+      {Develop, 0, 0, Refusal::BadAmount},     {Hire, -5, 0, Refusal::BadAmount},
+      {Train, 11, 0, Refusal::NotEnoughMoney}, {6, 0, 0, Refusal::UnknownAction},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Act(c.action, c.value, c.target).refusal, c.refusal)
+        << c.action << " " << c.value << " " << c.target;
   }
-  EXPECT_EQ(G().Districts, board);
+  EXPECT_EQ(D(0), (DistrictRecord{0, 100, 50, 10, 2, 10}));
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(random.Draws(), 0);
-  EXPECT_EQ(G().GameState, State::Moving);
 }
 
 TEST_F(Rules, ArithmeticSaturatesInsteadOfOverflowing) {
   D(0) = {0, 100, 50, 32767, 5, 10};
-  D(1).Soldiers = 10000;
-  random.Push({0.1});  // strength would grow past 32767
-  engine.ExecuteAction(Attack, 5, 1);
-  EXPECT_EQ(D(0).Strength, 32767);
-  EXPECT_EQ(D(1).Owner, 0);
+  D(1).Soldiers = -32000;
+  random.Push({0.1});
+  ASSERT_TRUE(Act(Attack, 5, 1));
   EXPECT_EQ(host.LastMessage(),
             "ヒノデの戦略: ソラノに核ミサイルをはなった。32767のダメージ!!ソラノを占領した!!");
-
-  D(0).Money = -32768;
-  engine.ExecuteAction(Develop, 10, 0);
-  EXPECT_EQ(D(0).Money, -32768);
+  EXPECT_EQ(D(0).Strength, 32767);
+  EXPECT_EQ(D(1).Soldiers, 25);
 }
 
 }  // namespace

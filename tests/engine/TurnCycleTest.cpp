@@ -1,5 +1,7 @@
 // The turn cycle: game start, the order of moves, income, the turn counter,
 // human and computer moves, and starting from a scenario or a save.
+#include <functional>
+
 #include "EngineFixture.h"
 
 namespace yuunagi::testing {
@@ -7,6 +9,8 @@ namespace {
 
 class TurnCycle : public EngineFixture {
  protected:
+  TurnCycle() { G().GameState = State::NotStarted; }
+
   // Every district collects (chance 0.0 after ten failed capture searches).
   void ScriptCollect() {
     for (int i = 0; i < 10; ++i) random.Push({0.99});
@@ -109,7 +113,8 @@ TEST_F(TurnCycle, EveryTurnHasSixMovesAndTheHighlightFollowsTheMover) {
   D(1).Owner = 2;  // ソラノ is gone: its district still moves, for ハナミ
   for (int d = 1; d <= 5; ++d) ScriptCollect();
   engine.ExecuteAction(Hire, 1, 0);
-  for (int move = 0; move < 6; ++move) engine.NextMove();
+  engine.ContinueAfterAction();
+  for (int move = 1; move < 6; ++move) engine.NextMove();
   std::vector<std::string> highlights;
   for (const auto& c : host.calls) {
     if (c.find("highlight:") != std::string::npos) highlights.push_back(c);
@@ -157,7 +162,8 @@ TEST_F(TurnCycle, HumanMoveWaitsForTheActionThenTheClick) {
   engine.ExecuteAction(Hire, 10, 0);
   EXPECT_EQ(G().GameState, State::AwaitingClick);
   ScriptCollect();
-  engine.NextMove();  // the click
+  EXPECT_FALSE(engine.NextMove()) << "only a click ends a human's move";
+  engine.ContinueAfterAction();  // the click
   EXPECT_EQ(G().GameState, State::Moving);
   EXPECT_EQ(G().CurrentDistrict, 4);
   EXPECT_EQ(host.scheduled, 1);
@@ -200,7 +206,8 @@ TEST_F(TurnCycle, SavingAndContinuingRestoresTheGameAtTheSavedMove) {
   G().TurnNumber = 12;
   G().CurrentDistrict = 4;
   D(2) = {1, 1234, 56, 78, 3, 90};
-  engine.FillSaveData();
+  G().GameState = State::Moving;
+  ASSERT_TRUE(engine.FillSaveData());
   const SaveRecord saved = G().SaveData;
   EXPECT_EQ(saved.TurnNumber, 12);
   EXPECT_EQ(saved.CurrentDistrict, 4);
@@ -210,8 +217,7 @@ TEST_F(TurnCycle, SavingAndContinuingRestoresTheGameAtTheSavedMove) {
   RecordingHost otherHost;
   ScriptedRandom otherRandom;
   Engine restored(otherHost, otherRandom);
-  restored.Data().SaveData = saved;
-  restored.ContinueFromSaveData();
+  restored.ContinueFromSaveData(saved);
   EXPECT_EQ(restored.Data().Districts, G().Districts);
   EXPECT_EQ(restored.Data().PlayerOfFaction, G().PlayerOfFaction);
   EXPECT_EQ(restored.Data().PlayerCount, 2);
@@ -222,17 +228,66 @@ TEST_F(TurnCycle, SavingAndContinuingRestoresTheGameAtTheSavedMove) {
 }
 
 TEST_F(TurnCycle, ContinuingCutsNamesToFourteenCharacters) {
-  G().SaveData.ScenarioName = "ABCDEFGHIJKLMNOP";
-  G().SaveData.MusicName = "0123456789abcdef";
-  G().SaveData.TurnNumber = 3;
-  G().SaveData.Owner = {0, 1, 2, 3, 4, 5};
-  G().SaveData.Weapon = {1, 1, 1, 1, 1, 1};
-  G().SaveData.PlayerOfFaction = {1, 0, 0, 0, 0, 0};
-  G().SaveData.PlayerCount = 1;
-  engine.ContinueFromSaveData();
+  SaveRecord save;
+  save.ScenarioName = "ABCDEFGHIJKLMNOP";
+  save.MusicName = "0123456789abcdef";
+  save.TurnNumber = 3;
+  save.Owner = {0, 1, 2, 3, 4, 5};
+  save.Weapon = {1, 1, 1, 1, 1, 1};
+  save.PlayerOfFaction = {1, 0, 0, 0, 0, 0};
+  save.PlayerCount = 1;
+  engine.ContinueFromSaveData(save);
   EXPECT_EQ(G().ScenarioName, "ABCDEFGHIJKLMN");
   EXPECT_EQ(G().MusicName, "0123456789abcd");
   EXPECT_EQ(host.music.back(), "play:0123456789abcd");
+}
+
+// Whatever a host asks outside its phase is refused: nothing on the board or
+// the screen changes, and no chance is drawn.
+TEST_F(TurnCycle, RequestsOutsideTheirPhaseAreRefused) {
+  const auto refused = [&](const char* what, const std::function<bool()>& request) {
+    const auto board = G().Districts;
+    const std::size_t calls = host.calls.size();
+    const int draws = random.Draws();
+    const i16 state = G().GameState;
+    EXPECT_FALSE(request()) << what;
+    EXPECT_EQ(G().Districts, board) << what;
+    EXPECT_EQ(host.calls.size(), calls) << what;
+    EXPECT_EQ(random.Draws(), draws) << what;
+    EXPECT_EQ(G().GameState, state) << what;
+  };
+  const auto act = [&](i16 action, i16 value = 0, i16 target = 0) {
+    return [=, this] { return static_cast<bool>(engine.ExecuteAction(action, value, target)); };
+  };
+  refused("an action before the game", act(Collect));
+  Human(0, 1);
+  ASSERT_TRUE(engine.StartGame());
+  refused("an attack before a weapon is chosen", act(Attack, 1, 1));
+  refused("the click before acting", [&] { return engine.ContinueAfterAction(); });
+  refused("a pause's end during a human's choice", [&] { return engine.NextMove(); });
+  refused("a cancel outside targeting", [&] { return engine.CancelTargeting(); });
+  refused("joining once the game runs", [&] { return engine.JoinFaction(3) != 0; });
+  ASSERT_TRUE(engine.BeginTargeting(1));
+  refused("collecting while a target is awaited", act(Collect));
+  refused("a district of its own", act(Attack, 1, 0));
+  ASSERT_TRUE(engine.CancelTargeting());
+  random.Push({0.0});
+  ASSERT_TRUE(engine.ExecuteAction(Collect, 0, 0));
+  refused("a second action in one move", act(Collect));
+  refused("a weapon after acting", [&] { return static_cast<bool>(engine.BeginTargeting(1)); });
+  refused("an amount after acting", [&] { return engine.ChooseAmountAction(Hire); });
+  refused("saving after acting", [&] { return engine.FillSaveData(); });
+  ScriptCollect();
+  ASSERT_TRUE(engine.ContinueAfterAction());  // district 1, a computer's, collects and pauses
+  EXPECT_EQ(host.scheduled, 1);
+  refused("a human's action during a computer's pause", act(Hire, 1));
+  refused("a computer's second action during its pause",
+          [&] { return static_cast<bool>(EngineTestAccess::ActAsComputer(engine, Collect, 0, 0)); });
+  refused("the click during a computer's pause", [&] { return engine.ContinueAfterAction(); });
+  refused("a weapon during a computer's pause", [&] { return static_cast<bool>(engine.BeginTargeting(1)); });
+  ScriptCollect();
+  EXPECT_TRUE(engine.NextMove());
+  EXPECT_EQ(G().CurrentDistrict, 2);
 }
 
 }  // namespace

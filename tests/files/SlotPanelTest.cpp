@@ -6,7 +6,6 @@
 
 #include "tests/window/WindowTestSupport.h"
 
-using namespace yuunagi;
 using namespace yuunagi::test;
 
 class SlotPanelTest : public QObject {
@@ -14,21 +13,14 @@ class SlotPanelTest : public QObject {
  private slots:
   void continuingAnUnreadableSlotShowsWhy() {
     for (const bool pipe : {false, true}) {
-      AppFolder folder;
-      const std::filesystem::path slot = folder.Saves() / "Save0.sav";
-      pipe ? mkfifo(slot.c_str(), 0644) : std::filesystem::create_directory(slot);
-      StartedWindow w = StartWindow(folder);
-      MainForm& form = *w.form;
-      Click(form.Command1[1]);  // つづきから
-      QCOMPARE(form.Option1[0]->text(), QString("データなし"));
-      MessageBoxAnswerer answerer;
-      Click(form.Command8);
-      QCOMPARE(answerer.texts, QStringList());
-      const QString message = form.Message->text();
-      QVERIFY2(message.contains(pipe ? "普通のファイル" : "フォルダ") && message.contains("Save0.sav"),
-               qPrintable(message));
-      QVERIFY(form.Picture11->isVisible() && form.Picture8->isVisible());
-      QCOMPARE(form.Data().GameState, State::NotStarted);
+      Window window([pipe](AppFolder& folder) {
+        const std::filesystem::path slot = folder / "Save" / "Save0.sav";
+        pipe ? mkfifo(slot.c_str(), 0644) : std::filesystem::create_directory(slot);
+      });
+      RUN(window,
+          QString("Command1(1); slots=*データなし|データなし|データなし|データなし; Command8; boxes=; "
+                  "message~Save0.sav; message~%1; shown=Picture11 Picture8 TitleLabel; state=0")
+              .arg(pipe ? "普通のファイル" : "フォルダ"));
     }
   }
 };

@@ -13,6 +13,7 @@
 #include <span>
 
 #include "DataCommands.h"
+#include "core/GameSetup.h"
 #include "core/HeadlessGame.h"
 #include "files/Playability.h"
 #include "files/SaveFile.h"
@@ -78,9 +79,10 @@ int FuzzScenario(const std::uint8_t* data, std::size_t size) {
 
 // The save reader: any bytes decode to a record whose encoding decodes back
 // to itself. A save the game can continue is continued headless and played
-// on for as many moves as the byte after the record says (a human's move
-// chosen as the computer would choose it, so every move is legal), then saved
-// again: the new save reads back as the game stood and can be continued.
+// on: the bytes after the record are the humans' choices, three to a move (an
+// action, an amount or weapon, a target), each one the engine's check must
+// judge as the engine then acts on it; when they run out the game is saved
+// again, and the new save reads back as the game stood and can be continued.
 int FuzzSave(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes = AsText(data, size);
   const auto stored = [](const SaveRecord& save) { return DecodeSave(EncodeSave(save)); };
@@ -91,26 +93,29 @@ int FuzzSave(const std::uint8_t* data, std::size_t size) {
   SeededRandom random(SeedOf(bytes));
   HeadlessHost host;
   Engine engine(host, random);
-  engine.Data().SaveData = save;
-  FUZZ_CHECK(engine.ContinueFromSaveData());
-  std::size_t factions = kFactionCount;
-  CheckBoard(engine.Data(), factions);
-  int humanMoves = 0;
-  for (int m = size > kSaveRecordSize ? data[kSaveRecordSize] : 30; m > 0 && !engine.Finished(); --m) {
-    if (host.humanMovesOffered > humanMoves) {  // the action menu is up: the player picks
-      ++humanMoves;
-      engine.ChooseComputerAction();
-      if (engine.Finished()) return 0;
+  FUZZ_CHECK(engine.ContinueFromSaveData(save));
+  std::size_t factions = kFactionCount, at = kSaveRecordSize;
+  for (int move = 0; move < 300 && !engine.Finished(); ++move) {
+    CheckBoard(engine.Data(), factions);
+    if (engine.AwaitsHumanChoice()) {
+      if (at + 3 > size) break;  // the player saves here
+      const i16 action = data[at] % 8, value = static_cast<std::int8_t>(data[at + 1]),
+                target = data[at + 2] % 8;
+      at += 3;
+      const auto board = engine.Data().Districts;
+      const bool allowed = static_cast<bool>(engine.CheckAction(action, value, target));
+      FUZZ_CHECK(static_cast<bool>(engine.ExecuteAction(action, value, target)) == allowed);
+      FUZZ_CHECK(allowed || (engine.Data().Districts == board && engine.AwaitsHumanChoice()));
+      if (engine.Data().GameState == State::AwaitingClick) FUZZ_CHECK(engine.ContinueAfterAction());
     } else {
       FUZZ_CHECK(host.nextMovePending);  // a computer moved and handed the next move back
+      host.nextMovePending = false;
+      FUZZ_CHECK(engine.NextMove());
     }
-    host.nextMovePending = false;
-    engine.NextMove();
-    CheckBoard(engine.Data(), factions);
   }
   if (engine.Finished()) return 0;
-  engine.FillSaveData();
-  const SaveRecord& again = engine.Data().SaveData;
+  const SaveRecord again = MakeSaveRecord(engine.Data());
+  FUZZ_CHECK(!engine.AwaitsHumanChoice() || (engine.FillSaveData() && engine.Data().SaveData == again));
   SaveRecord read = stored(again);
   FUZZ_CHECK(stored(read) == read && (read.TurnNumber == 0 || !CheckSave(read)));
   read.MusicName = again.MusicName;  // texts keep what fits their 20 bytes

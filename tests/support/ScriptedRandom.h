@@ -1,10 +1,11 @@
 // A random source for tests: returns the numbers the test chose, in order.
-// Drawing more than scripted is recorded (and answered with 0.99), so the
-// test can tell that the game asked for chances it did not expect.
+// One draw more than scripted fails the test at once (an exception), so an
+// unexpected chance can never spin a loop of the game.
 #pragma once
 
 #include <deque>
 #include <initializer_list>
+#include <stdexcept>
 
 #include "rules/Random.h"
 
@@ -16,13 +17,14 @@ class ScriptedRandom : public RandomSource {
   ScriptedRandom(std::initializer_list<double> values) : values_(values) {}
 
   void Push(std::initializer_list<double> values) { values_.insert(values_.end(), values); }
+  template <typename Range>
+  void PushAll(const Range& values) {
+    values_.insert(values_.end(), values.begin(), values.end());
+  }
 
   double Next() override {
+    if (values_.empty()) throw std::logic_error("the game drew a random number the test did not script");
     ++draws_;
-    if (values_.empty()) {
-      overdrawn_ = true;
-      return 0.99;
-    }
     const double v = values_.front();
     values_.pop_front();
     return v;
@@ -30,12 +32,10 @@ class ScriptedRandom : public RandomSource {
 
   int Draws() const { return draws_; }
   int Remaining() const { return static_cast<int>(values_.size()); }
-  bool Overdrawn() const { return overdrawn_; }
 
  private:
   std::deque<double> values_;
   int draws_ = 0;
-  bool overdrawn_ = false;
 };
 
 }  // namespace yuunagi::test

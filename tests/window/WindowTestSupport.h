@@ -1,43 +1,43 @@
-// What the window tests share: an application folder of their own (copies of
-// the real pictures, scenario and save files written for the test), the real
-// window started in it, and answering the modal message boxes it shows.
+// The window tests' one fixture: the real window, started through StartUp in
+// an application folder of its own, its chances scripted, its message boxes
+// answered the moment they show, driven by scripts of steps joined by "; ":
+//   NAME                  a left click in the middle of the control of that designed name
+//   hover NAME            the pointer comes over it; hidden NAME: the button's click, even hidden
+//   left|right|middle X   that button through the window, on control X or on "background"
+//   row N, type TEXT, key Return|Escape, scroll N (the speed bar), close
+//   answer Yes|No         how the next message box is answered (else Yes or OK)
+//   draw V V..., seed N   scripted chances, or a seeded source from now on
+//   speed MS              the engine's pause after a computer move
+//   engine collect|continue|next, computer collect: asked of the engine directly
+//   remove PATH, block PATH: in the application folder, removed or made a plain file
+//   snap, then same       nothing shown or held has changed since (but "refusal")
+//   KEY=VALUE, KEY~PART   a fact of Facts() equals, or contains, the value
+//   wait KEY=VALUE        the event loop runs until it does (60 s at most)
+//   MACRO                 a step of Window::macros: the script it stands for
+// After every step the status panels must show the board the game holds.
 #pragma once
 
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QMap>
 #include <QObject>
-#include <QScrollBar>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <string>
+#include <optional>
 
 #include "core/MainForm.h"
-#include "files/Records.h"
-#include "media/MusicPlayer.h"
 #include "tests/support/ScriptedRandom.h"
-
-class QAbstractButton;
-class QWidget;
 
 namespace yuunagi::test {
 
-// A temporary application folder: Picture/ holds copies of the game's
-// pictures, Scenario/ and Save/ start empty.
+// A temporary application folder: copies of the game's pictures in Picture/,
+// Scenario/ and Save/ empty.
 class AppFolder {
  public:
   AppFolder();
-  std::filesystem::path Path() const;
-  std::filesystem::path Scenarios() const { return Path() / "Scenario"; }
-  std::filesystem::path Saves() const { return Path() / "Save"; }
-  std::filesystem::path Pictures() const { return Path() / "Picture"; }
-
+  std::filesystem::path Path() const { return dir_.path().toStdString(); }
+  std::filesystem::path operator/(const char* sub) const { return Path() / sub; }
   void WriteScenario(const std::string& name, const ScenarioRecord& scenario) const;
   void WriteSave(int slot, const SaveRecord& save) const;
 
@@ -45,82 +45,49 @@ class AppFolder {
   QTemporaryDir dir_;
 };
 
-// A playable scenario: district i held by faction i, modest numbers.
-ScenarioRecord SixFactionScenario();
-// A short spectator game: two factions, one of them nearly beaten.
-ScenarioRecord QuickScenario();
+// Turn 3 of 港町: ヒノデ (1P) holds districts 0, 1 and 3, ソラノ (2P) 2, 4 and 5; district 0 moves.
+SaveRecord HotSeatSave();
 
-// The real window, started through StartUp in `folder` with a seeded random
-// source. The exit status it asks for lands in `exitStatus` (-1 until then).
-struct StartedWindow {
-  std::unique_ptr<MainForm> form;
-  std::shared_ptr<int> exitStatus = std::make_shared<int>(-1);
+// Scripted chances, or seeded ones once the script says so; counts the draws.
+struct TestRandom : RandomSource {
+  double Next() override { return ++draws, seeded ? seeded->Next() : scripted.Next(); }
+  ScriptedRandom scripted;
+  std::optional<SeededRandom> seeded;
+  int draws = 0;
 };
-StartedWindow StartWindow(const AppFolder& folder, std::uint64_t seed = 12345);
-// The same with the test's own random source (a ScriptedRandom, say).
-StartedWindow StartWindow(const AppFolder& folder, std::unique_ptr<RandomSource> random);
 
-// From the title screen: つづきから, slot `slot`, 決定 — the saved game starts.
-void ContinueFromSlot(MainForm& form, int slot);
-// Writes `save` into `slot`, starts the window and continues the game from it.
-StartedWindow StartSavedGame(const AppFolder& folder, const SaveRecord& save,
-                             std::unique_ptr<RandomSource> random, int slot = 0);
-
-// Answers the modal message boxes as they come, from a timer: records each
-// box's caption and text, and presses the next button of the script ("Yes",
-// "No", "OK"); when the script runs out it presses OK (or Yes).
-class MessageBoxAnswerer : public QObject {
-  Q_OBJECT
+class Window : public QObject {
  public:
-  explicit MessageBoxAnswerer(QStringList answers = {});
-  QStringList texts;
-  QStringList captions;
-  // How each box reads its text: markup or plain characters.
-  QList<Qt::TextFormat> formats;
-  // Called when a box is found, before it is answered (to look at the window then).
-  std::function<void()> onBox;
+  // `files` lays out the application folder before start-up.
+  explicit Window(const std::function<void(AppFolder&)>& files = {});
+  ~Window() override;
+  // Runs `script`; says what went wrong at the first failing step, empty when nothing did.
+  QString Run(const QString& script);
+  QMap<QString, QString> Facts() const;
+  static inline QMap<QString, QString> macros;
+
+  AppFolder folder;
+  TestRandom* random = nullptr;
+  std::unique_ptr<MainForm> form;  // null when start-up failed
+  int exitStatus = -1;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Poll();
-  QTimer timer_;
-  QStringList answers_;
+  QString Step(const QString& step);
+
+  QStringList answers_, boxes_, boxSongs_;
+  int oddBoxes_ = 0, refusal_ = -1;
+  QMap<QString, QString> painted_, paintedAtBox_;  // what each label showed on the screen, by name
+  QMap<QString, QString> snapshot_;
 };
 
-// Finds a control of the window by its designed name, e.g. "Command2(3)".
-template <typename T = QWidget>
-T* Control(MainForm& form, const QString& name) {
-  return form.findChild<T*>(name);
-}
-
-// A left click in the middle of a widget, as the player makes it.
-void Click(QWidget* widget);
-
-// A click with `button` at `pos` of `widget` (its middle when null), sent
-// through the window as the screen sends it: it reaches whatever control
-// lies at that point, and travels on to the controls behind as Qt decides.
-void ClickThroughWindow(QWidget* widget, Qt::MouseButton button, QPoint pos = QPoint());
-
-// A click with `button` on the window background, where no control lies.
-void ClickBackground(MainForm& form, Qt::MouseButton button = Qt::LeftButton);
-
-// A saved game running on the real window, its chances scripted: the save
-// is written into `slot` of a fresh application folder and continued.
-class RunningGame {
- public:
-  explicit RunningGame(const SaveRecord& save, std::initializer_list<double> draws = {}, int slot = 0);
-  MainForm& form() { return *window_.form; }
-  GameData& data() { return window_.form->Data(); }
-  ScriptedRandom& random() { return *random_; }
-  const AppFolder& folder() const { return folder_; }
-  int exitStatus() const { return *window_.exitStatus; }
-
- private:
-  AppFolder folder_;
-  ScriptedRandom* random_ = nullptr;
-  StartedWindow window_;
-};
-
-// The top-level controls of the window that are shown.
-QStringList VisibleControls(MainForm& form);
+// Runs `script` on `window` in a test function, which stops at the first failing step.
+#define RUN(window, script)                           \
+  do {                                                \
+    const QString failure = (window).Run(script);     \
+    QVERIFY2(failure.isEmpty(), qPrintable(failure)); \
+  } while (false)
 
 }  // namespace yuunagi::test

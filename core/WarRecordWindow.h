@@ -1,0 +1,87 @@
+// 戦況記録: a second window beside the game's, opened and closed with the key
+// L. It lists every report of the game so far, each with its turn and the
+// faction that made it, and under the list draws the game as a chart: the
+// districts each faction held, or its soldiers, turn by turn.
+#pragma once
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <string_view>
+
+#include "core/WarRecord.h"
+
+class QListView;
+class QTabBar;
+
+namespace yuunagi {
+
+class RecordListModel;
+
+// The factions' colours, from the hues of their emblems.
+extern const std::array<QColor, kFactionCount> kFactionColors;
+
+// The chart under the list: one line per faction, x = turn.
+class WarChart : public QWidget {
+ public:
+  enum Kind { Districts = 0, Soldiers = 1 };
+
+  WarChart(const WarRecord& record, QWidget* parent = nullptr);
+  void SetKind(Kind kind);
+  Kind CurrentKind() const { return kind_; }
+  // Where the lines are drawn (inside the axes), in widget pixels.
+  QRect PlotRect() const;
+  QSize sizeHint() const override { return {440, 230}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const WarRecord& record_;
+  Kind kind_ = Districts;
+};
+
+class WarRecordWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit WarRecordWindow(QWidget* parent = nullptr);
+  ~WarRecordWindow() override;
+
+  // ---- The host's news, passed on as it comes ----
+  // The message line (Host::SetMessage).
+  void RecordMessage(const GameData& data, std::string_view text);
+  // A message box (Host::ShowMessageBox).
+  void RecordMessageBox(const GameData& data, std::string_view text);
+  // A new turn (Host::ShowTurnNumber).
+  void RecordTurn(const GameData& data);
+
+  // The key L: shows the window beside `mainWindow`, leaving the keyboard
+  // with it, or hides the window if it is shown.
+  void Toggle(QWidget* mainWindow);
+  void ShowBeside(QWidget* mainWindow);
+
+  const WarRecord& Record() const { return record_; }
+  QListView* List() const { return list_; }
+  WarChart* Chart() const { return chart_; }
+  QTabBar* ChartTabs() const { return tabs_; }
+
+ protected:
+  // L (or Escape) pressed here hides the window and hands the keyboard back.
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Changed(std::size_t entriesBefore);
+
+  WarRecord record_;
+  RecordListModel* model_ = nullptr;
+  QListView* list_ = nullptr;
+  QTabBar* tabs_ = nullptr;
+  WarChart* chart_ = nullptr;
+  QPointer<QWidget> mainWindow_;
+  bool following_ = true;  // the list keeps the newest line in view
+};
+
+}  // namespace yuunagi

@@ -1,0 +1,84 @@
+#include "rules/RuleBook.h"
+
+#include <cmath>
+
+#include "core/Int16.h"
+
+namespace yuunagi {
+namespace {
+
+bool OnBoard(int i) { return i >= 0 && i < kDistrictCount; }
+
+}  // namespace
+
+std::string_view ActionCheck::Text() const {
+  switch (refusal) {
+    case Refusal::NoMoreWeapons: return "これ以上、開発できません。";
+    case Refusal::NotEnoughMoney:
+      // The weapon panel, the 武器開発 button and the amount panel each word it their own way.
+      if (action == Attack) return "金が足りません。";
+      if (action == DevelopWeapon) return "お金が足りません。";
+      return "お金が足りません!!";
+    default: return {};
+  }
+}
+
+i16 Damage(i16 strength, int weaponLevel) {
+  return Saturate16(
+      static_cast<long long>(std::floor(static_cast<double>(strength) * DamageFactor[weaponLevel - 1])));
+}
+
+ActionCheck CheckWeaponChoice(const DistrictRecord& mover, int level) {
+  ActionCheck check{Attack, Refusal::None};
+  if (level < 1 || level > kWeaponLevels || level > mover.Weapon) {
+    check.refusal = Refusal::NoSuchWeapon;
+  } else if (mover.Money < AttackCost[level - 1]) {
+    check.refusal = Refusal::NotEnoughMoney;
+  }
+  return check;
+}
+
+long long AmountPrice(i16 action, long long amount) { return action == Hire ? amount : 10 * amount; }
+
+bool CanAttackWith(const DistrictRecord& d, int level) {
+  return static_cast<bool>(CheckWeaponChoice(d, level));
+}
+
+bool IsEnemyDistrict(const GameData& data, int target) {
+  const auto& districts = data.Districts;
+  return OnBoard(target) && OnBoard(districts[target].Owner) &&
+         districts[target].Owner != districts[data.CurrentDistrict].Owner;
+}
+
+ActionCheck CheckBoardAction(const GameData& data, i16 action, i16 value, i16 target) {
+  ActionCheck check{action, Refusal::None};
+  const auto refuse = [&](Refusal r) {
+    check.refusal = r;
+    return check;
+  };
+  if (!OnBoard(data.CurrentDistrict)) return refuse(Refusal::WrongPhase);
+  const DistrictRecord& mover = data.Districts[data.CurrentDistrict];
+  if (!OnBoard(mover.Owner)) return refuse(Refusal::WrongPhase);
+  switch (action) {
+    case Attack:
+      if (const ActionCheck weapon = CheckWeaponChoice(mover, value); !weapon) return weapon;
+      if (!IsEnemyDistrict(data, target)) return refuse(Refusal::NotATarget);
+      return check;
+    case Collect: return check;
+    case Develop:
+    case Hire:
+    case Train:
+      if (value < 1) return refuse(Refusal::BadAmount);
+      if (mover.Money < AmountPrice(action, value)) return refuse(Refusal::NotEnoughMoney);
+      return check;
+    case DevelopWeapon:
+      if (mover.Weapon >= kWeaponLimit) return refuse(Refusal::NoMoreWeapons);
+      if (mover.Weapon < 0 || mover.Money < WeaponDevelopCost[mover.Weapon]) {
+        return refuse(Refusal::NotEnoughMoney);
+      }
+      return check;
+    default: return refuse(Refusal::UnknownAction);
+  }
+}
+
+}  // namespace yuunagi

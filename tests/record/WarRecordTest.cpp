@@ -1,0 +1,128 @@
+// The war record and its window, fed a short scripted game the way the
+// game's host feeds them.
+#include <QAbstractItemModel>
+#include <QListView>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+
+#include "core/WarRecordWindow.h"
+
+using namespace yuunagi;
+
+namespace {
+
+// Six districts, one per faction, with 10..60 soldiers; ソラノ is player 1
+// and トコナ player 2. In turn 2 トコナ takes ミオツ's only district.
+template <typename Sink>
+GameData PlayScript(Sink& sink) {
+  GameData d;
+  for (int i = 0; i < kDistrictCount; ++i)
+    d.Districts[i] = DistrictRecord{i16(i), 0, i16(10 * (i + 1)), 1, 1, 1};
+  d.PlayerOfFaction[1] = 1;
+  d.PlayerOfFaction[3] = 2;
+  d.TurnNumber = 1;
+  sink.RecordTurn(d);
+  sink.RecordMessage(d, "戦闘開始!!");
+  sink.RecordMessage(d, "ヒノデの戦略: 民から10の金を集金した。");
+  d.Districts[1].Soldiers = 15;
+  sink.RecordMessage(d, "ソラノの戦略: 兵士を-5雇った。");
+  d.TurnNumber = 2;
+  sink.RecordTurn(d);
+  d.Districts[5] = DistrictRecord{3, 0, 7, 1, 1, 1};
+  sink.RecordMessage(d, "トコナの戦略: ミオツを殴った。60のダメージ!!ミオツを占領した!!");
+  sink.RecordMessageBox(d, "ミオツは滅亡した。");  // said already: not twice
+  d.TurnNumber = 3;
+  sink.RecordTurn(d);
+  sink.RecordMessageBox(d, "トコナはユウナギ町を制圧した。");
+  return d;
+}
+
+struct Expected {
+  int turn, faction, player;
+  std::string_view text;
+};
+constexpr Expected kEntries[] = {
+    {1, kGameLine, 0, "戦闘開始!!"},         {1, 0, 0, "民から10の金を集金した。"},
+    {1, 1, 1, "兵士を-5雇った。"},           {2, 3, 2, "ミオツを殴った。60のダメージ!!ミオツを占領した!!"},
+    {2, kGameLine, 0, "ミオツは滅亡した。"}, {3, kGameLine, 0, "トコナはユウナギ町を制圧した。"},
+};
+
+}  // namespace
+
+class WarRecordTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void KeepsEveryLineInOrder() {
+    WarRecord record;
+    PlayScript(record);
+    QCOMPARE(record.Size(), std::size(kEntries));
+    for (std::size_t i = 0; i < record.Size(); ++i) {
+      const RecordEntry e = record.Entry(i);
+      QCOMPARE(e.turn, kEntries[i].turn);
+      QCOMPARE(e.faction, kEntries[i].faction);
+      QCOMPARE(e.player, kEntries[i].player);
+      QCOMPARE(e.text, kEntries[i].text);
+    }
+  }
+
+  // One sample per turn, the latest of the turn winning.
+  void SamplesEachTurn() {
+    WarRecord record;
+    PlayScript(record);
+    using Held = std::array<std::int8_t, kFactionCount>;
+    using Soldiers = std::array<std::int32_t, kFactionCount>;
+    const std::vector<TurnSample>& s = record.Samples();
+    QCOMPARE(s.size(), std::size_t{3});
+    QCOMPARE(s[0].turn, 1);
+    QCOMPARE(s[0].districts, (Held{1, 1, 1, 1, 1, 1}));
+    QCOMPARE(s[0].soldiers, (Soldiers{10, 15, 30, 40, 50, 60}));
+    for (int i : {1, 2}) {
+      QCOMPARE(s[i].turn, i + 1);
+      QCOMPARE(s[i].districts, (Held{1, 1, 1, 2, 1, 0}));
+      QCOMPARE(s[i].soldiers, (Soldiers{10, 15, 30, 47, 50, 0}));
+    }
+  }
+
+  void ShowsTheLinesAndTheChart() {
+    QWidget game;
+    game.show();
+    WarRecordWindow window;
+    const GameData end = PlayScript(window);
+    window.ShowBeside(&game);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QAbstractItemModel* rows = window.List()->model();
+    QCOMPARE(rows->rowCount(), int{std::size(kEntries)});
+    QCOMPARE(rows->index(2, 0).data().toString(), QStringLiteral("Turn 1  ソラノ<1P>: 兵士を-5雇った。"));
+    QCOMPARE(rows->index(5, 0).data().toString(), QStringLiteral("Turn 3  トコナはユウナギ町を制圧した。"));
+    for (int tab : {0, 1}) {
+      window.ChartTabs()->setCurrentIndex(tab);
+      const QImage chart = window.Chart()->grab().toImage().copy(window.Chart()->PlotRect());
+      for (int f = 0; f < kFactionCount; ++f) {
+        bool drawn = false;
+        for (int y = 0; y < chart.height() && !drawn; ++y) {
+          for (int x = 0; x < chart.width() && !drawn; ++x)
+            drawn = chart.pixelColor(x, y) == kFactionColors[f];
+        }
+        QVERIFY2(drawn, qPrintable(QStringLiteral("tab %1, faction %2").arg(tab).arg(f)));
+      }
+    }
+    // The list keeps the newest line in view, unless the player scrolled up.
+    QScrollBar* bar = window.List()->verticalScrollBar();
+    const auto add = [&](int lines) {
+      for (int i = 0; i < lines; ++i) window.RecordMessage(end, "トコナの戦略: 民から1の金を集金した。");
+      QCoreApplication::processEvents();
+    };
+    for (const int scrolledTo : {-1, 10}) {
+      if (scrolledTo >= 0) bar->setValue(scrolledTo);
+      add(100);
+      QCOMPARE(bar->value(), scrolledTo >= 0 ? scrolledTo : bar->maximum());
+    }
+    QVERIFY(bar->maximum() > 100);
+    QTest::keyClick(&window, Qt::Key_L);
+    QVERIFY(!window.isVisible());
+  }
+};
+
+QTEST_MAIN(WarRecordTest)
+#include "WarRecordTest.moc"

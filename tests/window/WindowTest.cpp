@@ -1,0 +1,374 @@
+// The real window from start-up to a game's end, driven as a player drives
+// it: the layout, pictures and fonts, the speed bar, start-up refused for a
+// bad picture, the title, slot, scenario and faction screens, every command
+// with its hint and refusal, the clicks on the board by state and button,
+// requests out of their phase that change nothing, a spectator game to its
+// end, and a game of two players at one screen saved and continued.
+#include <QAbstractButton>
+#include <QDir>
+#include <QFontInfo>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+
+#include <sys/stat.h>
+
+#include "files/Cp932.h"
+#include "files/ScenarioFile.h"
+#include "tests/window/WindowTestSupport.h"
+
+using namespace yuunagi;
+using namespace yuunagi::test;
+
+namespace {
+
+using Files = std::function<void(AppFolder&)>;
+struct Case {
+  const char* name;
+  Files files;
+  const char* script;
+};
+
+// A playable scenario: district i held by faction owners[i], modest numbers.
+ScenarioRecord Scenario(std::array<i16, 6> owners, std::string description = "六つの勢力が町を争う。") {
+  ScenarioRecord s;
+  s.StartTurn = 1;
+  s.Music = "決戦の町";
+  s.Description = std::move(description);
+  s.DifficultyText = {"行0", "行1", "行2", "行3", "行4", "行5"};
+  s.StartOwner = owners;
+  s.StartMoney = s.StartSoldiers = {100, 100, 100, 100, 100, 100};
+  s.StartStrength = s.StartDevelopment = {10, 10, 10, 10, 10, 10};
+  s.StartWeapon = {1, 1, 1, 1, 1, 1};
+  return s;
+}
+
+// The one scenario 初陣, with the start table `owners`.
+Files OneScenario(std::array<i16, 6> owners) {
+  return [owners](AppFolder& f) { f.WriteScenario("初陣", Scenario(owners)); };
+}
+
+// Save slots 1.. hold games of these names and turns; `change` alters the last.
+Files Saves(std::vector<std::pair<std::string, i16>> games, std::function<void(SaveRecord&)> change = {}) {
+  return [=](AppFolder& f) {
+    for (int slot = 1; slot <= static_cast<int>(games.size()); ++slot) {
+      SaveRecord s = HotSeatSave();
+      std::tie(s.ScenarioName, s.TurnNumber) = games[slot - 1];
+      if (change && slot == static_cast<int>(games.size())) change(s);
+      f.WriteSave(slot, s);
+    }
+  };
+}
+
+// The picture `file` missing, or in its place: garbage, a named pipe, a link
+// to a device or to another picture, or a folder.
+Files Spoilt(const QString& file, const QString& by) {
+  return [=](AppFolder& f) {
+    const QString path = QString::fromStdString((f / "Picture").string()) + "/" + file;
+    QFile::remove(path);
+    QFile garbage(path);
+    if (by == "garbage" && garbage.open(QIODevice::WriteOnly)) garbage.write("BM this is no picture");
+    if (by == "pipe") mkfifo(QFile::encodeName(path), 0600);
+    if (by.startsWith("/")) QFile::link(by, path);
+    if (by == "folder") QDir().mkdir(path);
+  };
+}
+
+// HotSeatSave() in slot 0 ("play" continues it), with the mover's money and
+// weapon; `computer`: district 1 is ハナミ's, played by the computer ("pause").
+Files Game(i16 money = 100, i16 weapon = 1, bool computer = false) {
+  return [=](AppFolder& f) {
+    SaveRecord s = HotSeatSave();
+    s.Money[0] = money;
+    s.Weapon[0] = weapon;
+    if (computer) s.Owner[1] = 2;
+    f.WriteSave(0, s);
+  };
+}
+
+const Case kCases[] = {
+    // ---- Start-up and the screens before a game ----
+    {"title screen", OneScenario({0, 1, 2, 3, 4, 5}),
+     "shown=Picture1 Picture7 TitleLabel; caption=ユウナギ町争奪戦; song=オープニング; state=0; weapons=; "
+     "richlabels=0; exit=-1; closed"},
+    {"slots read from the save files; cancel goes back to the title",
+     Saves({{"初級", 12}, {"初級", 0}, {"ABCDEFGHIJKLMNOP", 3}}),
+     "Command1(0); shown=Picture8 TitleLabel; "
+     "slots=*データなし|初級 Turn 12|データなし|ABCDEFGHIJKLMN Turn 3; song=設定; "
+     "saves=Save1.sav Save2.sav Save3.sav; Option1(2); slot=2; Command9; shown=Picture1 Picture7 TitleLabel; "
+     "song=オープニング; Command1(1); slot=2; slots~|*データなし|; shown=Picture8 TitleLabel; closed"},
+    {"an empty slot, one at turn 0 or an unplayable one is not continued",
+     Saves({{"初級", 0}, {"初級", 4}}, [](SaveRecord& s) { s.CurrentDistrict = 9; }),
+     "Command1(1); Command8; boxes=セーブデータがありません。; Option1(1); Command8; "
+     "boxes=セーブデータがありません。|セーブデータがありません。; Option1(2); Command8; "
+     "boxes~CurrentDistrict; oddboxes=0; shown=Picture8 TitleLabel; state=0; saves=Save1.sav Save2.sav; "
+     "song=設定; Command9; shown=Picture1 Picture7 TitleLabel"},
+    {"a continued game starts with the saved mover, values limited, name cut to 14",
+     Saves({{"ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀﾞｲﾆﾌﾞ", 9}},
+           [](SaveRecord& s) {
+             s.CurrentDistrict = 3;
+             s.Money[5] = 20000;
+             s.Strength[5] = -5;
+             s.Weapon[5] = 7;
+           }),
+     "Command1(1); slots~|ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ Turn 9|; Option1(1); Command8; state=1; mover=3; highlight=3; "
+     "scenario=ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ; caption=ユウナギ町争奪戦～ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ～; turn=Turn 9; menu=～<1P>の戦略～; "
+     "strategy=ヒノデの戦略; song=港町の攻防; shown=game Picture4; panel2=ソラノ 100 50 10 1 10; "
+     "panel5=ソラノ 10000 50 -5 5 10; pending=0; moves=0; closed"},
+    {"no scenario file ends the program", [](AppFolder&) {},
+     "Command1(0); Command8; boxes=シナリオファイルがありません。; boxsongs=; oddboxes=0; exit=0"},
+    {"no scenario folder ends the program", [](AppFolder& f) { std::filesystem::remove(f / "Scenario"); },
+     "Command1(0); Command8; boxes=シナリオファイルがありません。; exit=0"},
+    {"the scenario list reads and describes each entry",
+     [](AppFolder& f) {
+       f.WriteScenario("A初級", Scenario({0, 1, 2, 3, 4, 5}, "最初のシナリオ。"));
+       f.WriteScenario("B上級", Scenario({0, 1, 2, 3, 4, 5}, std::string(200, 'x')));
+       // A file copied from Windows keeps its name in code page 932.
+       WriteScenarioFile(f / "Scenario" / (Utf8ToCp932("初級") + ".dat"),
+                         Scenario({1, 1, 1, 3, 3, 3}, "古い名前のシナリオ。"));
+     },
+     "Command1(0); Command8; shown=Command7 List1 Picture11 TitleLabel; list=*A初級|B上級|初級; "
+     "message=最初のシナリオ。; scenario=A初級; song=設定; row 1; scenario=B上級; messagesize=180; row 2; "
+     "scenario=初級; message=古い名前のシナリオ。; Command7; shown=Picture11 Picture2 TitleLabel; "
+     "factions=13; seed 1; Command2(6); caption=ユウナギ町争奪戦～初級～; state=1"},
+    {"an unplayable or vanished scenario is explained and not started",
+     [](AppFolder& f) {
+       f.WriteScenario("壊れた", Scenario({0, 1, 2, 9, 4, 5}));
+       f.WriteScenario("正しい", Scenario({0, 1, 2, 3, 4, 5}));
+     },
+     "Command1(0); Command8; list=*壊れた|正しい; message~StartOwner(3); Command7; "
+     "shown=Command7 List1 Picture11 TitleLabel; message~StartOwner(3); remove Scenario/正しい.dat; row 1; "
+     "message~正しい.dat; message~ありません; Command7; shown=Command7 List1 Picture11 TitleLabel"},
+    {"only the start table's factions are offered; the last pick asks by itself",
+     OneScenario({0, 0, 2, 2, 4, 4}),
+     "new game; shown=Picture11 Picture2 TitleLabel; heading=<1P>選択; factions=024; players=0,0,0,0,0,0/0; "
+     "message=六つの勢力が町を争う。; hover Command2(2); message=～ハナミ～ 難易度:行2; hover Command2(6); "
+     "message=ゲームを開始します。勢力を選んでいない場合は観戦モードとなります。; answer No; Command2(4); "
+     "heading=<2P>選択; Command2(0); boxes=; Command2(2); boxes=ゲームをはじめます。\nよろしいですか？; "
+     "box.Label1(0)=; factions=024; heading=<1P>選択; players=0,0,0,0,0,0/0; Command2(2); Command2(4); "
+     "Command2(0); players=3,0,1,0,2,0/3; state=1; mover=0; menu=～<3P>の戦略～; strategy=ヒノデの戦略; "
+     "song=決戦の町; turn=Turn 1; shown=game Picture4; closed"},
+    {"players are numbered in pick order; No clears the picks", OneScenario({1, 0, 2, 3, 4, 5}),
+     "new game; factions=012345; Command2(3); Command2(0); players=2,0,0,1,0,0/2; heading=<3P>選択; "
+     "factions=1245; answer No; Command2(6); boxes=ゲームをはじめます。\nよろしいですか？; "
+     "players=0,0,0,0,0,0/0; factions=012345; heading=<1P>選択; answer No; Command2(6); "
+     "players=0,0,0,0,0,0/0; state=0; Command2(5); Command2(4); Command2(3); Command2(2); Command2(1); "
+     "heading=<6P>選択; factions=0; answer No; Command2(0); factions=012345; "
+     "shown=Picture11 Picture2 TitleLabel; closed"},
+    {"scenario texts are shown as they are, never as markup",
+     [](AppFolder& f) {
+       ScenarioRecord s = Scenario({0, 1, 2, 3, 4, 5}, "<b>太字</b><img src=\"/dev/zero\">");
+       s.DifficultyText[2] = "<i>x</i>";
+       f.WriteScenario("初陣", s);
+     },
+     "Command1(0); Command8; message=<b>太字</b><img src=\"/dev/zero\">; Command7; hover Command2(2); "
+     "message=～ハナミ～ 難易度:<i>x</i>; richlabels=0; answer No; Command2(6); oddboxes=0"},
+    {"nobody picked: a spectator game, paced by the speed bar, closed in a pause",
+     OneScenario({0, 2, 2, 3, 4, 5}),
+     "seed 5; scroll 100; Command1(0); Command8; Command7; Command2(6); players=0,0,0,0,0,0/10; state=1; "
+     "shown=game; turn=Turn 1; song=決戦の町; mover=0; highlight=0; pending=1; pause=100; moves=1; "
+     "scroll 2000; engine next; mover=1; highlight=1; strategy=ハナミの戦略; moves=2; pause=2000; close; "
+     "exit=0; pending=0; song=; saves=; boxes=ゲームをはじめます。\nよろしいですか？"},
+    {"a spectator game to its end",
+     [](AppFolder& f) {
+       ScenarioRecord s = Scenario({0, 0, 0, 0, 0, 1});
+       s.StartSoldiers = {500, 500, 500, 500, 500, 300};
+       s.StartStrength = {30, 30, 30, 30, 30, 5};
+       f.WriteScenario("早い決着", s);
+     },
+     "seed 7; new game; speed 0; Command2(6); wait exit=0; "
+     "boxes=ゲームをはじめます。\nよろしいですか？|ヒノデはユウナギ町を制圧した。; oddboxes=0; "
+     "box.Data1(5)=ヒノデ; boxsongs=設定|; owners=000000; pending=0"},
+    {"picture missing", Spoilt("Etc.bmp", ""), "exit=1; boxes~Etc.bmp; boxes~ありません; oddboxes=0"},
+    {"no picture inside", Spoilt("No0.bmp", "garbage"), "exit=1; boxes~No0.bmp; boxes~読み込めません"},
+    {"named pipe", Spoilt("Etc.bmp", "pipe"), "exit=1; boxes~読み込めません"},
+    {"link to a device", Spoilt("ユウナギ町.gif", "/dev/zero"), "exit=1; boxes~読み込めません"},
+    {"folder", Spoilt("No3.bmp", "folder"), "exit=1; boxes~No3.bmp; boxes~読み込めません"},
+    {"link to a picture", Spoilt("Etc.bmp", YUUNAGI_PICTURE_DIR "/No1.bmp"), "exit=-1; state=0"},
+    // ---- A game: the commands, their hints and refusals ----
+    {"hints follow the pointer and stay", Game(100, 5),
+     "play; hover Command3(0); message=敵の勢力を攻撃します。; hover Command3(1); "
+     "message=民から金を集金します。; hover Command3(2); message=町を開発します。; hover Command3(3); "
+     "message=兵士を雇います。; hover Command3(4); message=兵士を訓練します。; hover Command3(6); "
+     "message=セーブします。; hover Command3(5); message=これ以上、開発できません。; hover background; "
+     "message=これ以上、開発できません。; Command3(5); shown=game Picture4; Command3(0); weapons=012345; "
+     "hover Command4(1); message=殴ります。（ダメージ = 15 費用 = 0）; hover Command4(2); "
+     "message=剣で攻撃します。（ダメージ = 22 費用 = 5）; hover Command4(5); "
+     "message=核ミサイルで攻撃します。（ダメージ = 150 費用 = 100）; hover Command4(0); "
+     "message=核ミサイルで攻撃します。（ダメージ = 150 費用 = 100）; Command4(0); shown=game Picture4; "
+     "moves=0"},
+    {"武器開発 refused at 29 gold; the hint comes back when the pointer moves", Game(29),
+     "play; hover Command3(5); message=新しい武器を開発します。費用: 30; Command3(5); "
+     "message=お金が足りません。; shown=game Picture4; hover Command3(5); "
+     "message=新しい武器を開発します。費用: 30; state=1; moves=0"},
+    {"武器開発 at 30 gold", Game(30),
+     "play; Command3(5); message=ヒノデの戦略: 新しい武器を開発した。; panel0=ヒノデ 0 50 15 2 20; state=3; "
+     "shown=game"},
+    {"a weapon dearer than the money is refused", Game(44, 4),
+     "play; Command3(0); weapons=01234; Command4(4); message=金が足りません。; shown=game Picture5; state=1; "
+     "Command4(3); state=2; message=攻撃対象をクリックしてください!!(右クリック キャンセル); shown=game"},
+    {"amounts ignored, refused, kept from action to action", Game(99),
+     "play; Command3(2); message=相場: 開発1 - 金10; shown=game Picture6; text=1; key Escape; "
+     "shown=game Picture4; Command3(4); type abc; key Return; type 0; Command5(0); type 3277; Command5(0); "
+     "message=相場: 強さ1 - 金10; type 10; Command5(0); message=お金が足りません!!; shown=game Picture6; "
+     "text=10; moves=0; Command5(1); Command3(3); message=相場: 兵士1 - 金1; text=10; type 2.5; key Return; "
+     "message=ヒノデの戦略: 兵士を2雇った。; panel0=ヒノデ 97 52 15 1 20; state=3; shown=game"},
+    {"集金 at once", Game(),
+     "play; draw 0.5; Command3(1); message=ヒノデの戦略: 民から11の金を集金した。; "
+     "panel0=ヒノデ 111 50 15 1 20; draws=1; state=3; shown=game"},
+    {"saving keeps the move", Game(),
+     "play; draw 0.5; Command3(1); left background; mover=1; Command3(6); message=セーブしました。; "
+     "shown=game Picture4; state=1; Command3(3); type 5; Command5(0); panel1=ヒノデ 95 55 10 1 10"},
+    {"a failed save says so", Game(),
+     "play; block Save; Command3(6); message~セーブできませんでした: ; shown=game Picture4; state=1; "
+     "moves=0"},
+    // ---- Clicks on the board by state and button ----
+    {"menu open: the board takes no click", Game(),
+     "play; snap; left Picture3(2); right Picture3(2); middle Picture3(2); left background; "
+     "right background; same"},
+    {"targeting: a left click on an enemy panel attacks, a right click cancels", Game(),
+     "play; draw 0.9; Command3(0); Command4(1); snap; left Picture3(0); left Picture3(1); left background; "
+     "middle Picture3(2); left Picture11; right Picture10; right メッセージ; same; right Picture3(2); "
+     "state=1; shown=game Picture5; Command4(1); right background; state=1; Command4(1); left Data3(2); "
+     "state=3; panel2=ソラノ 100 35 10 1 10; message=ヒノデの戦略: ソラノを殴った。15のダメージ!!"},
+    {"after acting: the board or the background, any button, moves on once", Game(),
+     "play; draw 0.5; Command3(1); snap; left Picture11; left Picture10; same; middle Picture3(4); mover=1; "
+     "state=1; highlight=1; menu=～<1P>の戦略～; snap; left background; same; draw 0.5; Command3(1); "
+     "right background; mover=2; menu=～<2P>の戦略～; strategy=ソラノの戦略"},
+    // ---- Requests out of their phase change nothing ----
+    {"集金 again through its hidden button", Game(),
+     "play; draw 0.5; Command3(1); snap; hidden Command3(1); hidden Command3(5); same"},
+    {"集金 again asked of the engine", Game(),
+     "play; draw 0.5; Command3(1); snap; engine collect; refusal=1; same"},
+    {"the other menus' hidden buttons after acting", Game(),
+     "play; draw 0.5; Command3(1); snap; hidden Command4(1); hidden Command5(0); key 1; same"},
+    {"the next move asked during a human's choice", Game(), "play; snap; engine next; refusal=1; same"},
+    {"another action asked of the engine while targeting", Game(),
+     "play; Command3(0); Command4(1); snap; engine collect; refusal=1; same"},
+    {"a human's action during a computer's pause", Game(100, 1, true),
+     "pause; engine collect; refusal=1; same; the pause ends"},
+    {"the computer acting again in its pause", Game(100, 1, true),
+     "pause; computer collect; refusal=1; same; the pause ends"},
+    {"the click after a human's action, during a computer's pause", Game(100, 1, true),
+     "pause; engine continue; refusal=1; same; the pause ends"},
+    {"clicks and hidden buttons during a computer's pause", Game(100, 1, true),
+     "pause; left Picture3(0); right Picture3(2); middle background; left background; hidden Command3(1); "
+     "hidden Command4(1); same; the pause ends"},
+};
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    // A saved game continued from slot 0, with a long pause so that only the script ends one.
+    Window::macros["play"] = "speed 60000; Command1(1); Command8; mover=0; shown=game Picture4";
+    // After 1P's 集金 and the click, ハナミ's district 1 collects too, and
+    // the game pauses before ソラノ's (2P) move; it ends in that one move.
+    Window::macros["pause"] =
+        "play; draw 0.5; Command3(1); draw 0 0 0 0 0 0 0 0 0 0 0.1 0.5; left background; mover=1; pending=1; "
+        "message=ハナミの戦略: 民から6の金を集金した。; shown=game; snap";
+    Window::macros["the pause ends"] =
+        "engine next; refusal=0; mover=2; menu=～<2P>の戦略～; engine next; refusal=1";
+    Window::macros["new game"] = "Command1(0); Command8; Command7";
+    Window::macros["closed"] = "close; exit=0; song=";
+  }
+
+  void scripts_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < static_cast<int>(std::size(kCases)); ++row)
+      QTest::newRow(kCases[row].name) << row;
+  }
+
+  void scripts() {
+    QFETCH(int, row);
+    Window window(kCases[row].files);
+    RUN(window, kCases[row].script);
+  }
+
+  void layoutPicturesAndFonts() {
+    Window window(OneScenario({0, 1, 2, 3, 4, 5}));
+    MainForm& form = *window.form;
+    QCOMPARE(form.size(), QSize(516, 438));
+    // The design's twips at 15 a pixel; labels keep their left edge and fit their text.
+    QCOMPARE(form.Picture3[4]->geometry(), QRect(136, 184, 113, 161));
+    QCOMPARE(form.TitleLabel->pos(), QPoint(43, 80));
+    QVERIFY(form.TitleLabel->geometry().right() < form.width());
+    QCOMPARE(form.Data2[3]->pos(), QPoint(64, 32));
+    // Six emblems at half their files' size; every button wears the texture's very pixmap.
+    for (int i = 0; i < kFactionCount; ++i) {
+      const QImage file(QString(YUUNAGI_PICTURE_DIR "/No%1.bmp").arg(i));
+      QCOMPARE(form.SourcePicture[i]->Picture().deviceIndependentSize().toSize(), file.size() / 2);
+    }
+    const qint64 texture = form.Picture12->Picture().cacheKey();
+    for (GraphicButton* button : form.findChildren<GraphicButton*>())
+      QCOMPARE(button->Picture().cacheKey(), texture);
+    for (GraphicOption* option : form.Option1) QCOMPARE(option->Picture().cacheKey(), texture);
+    // Every caption has its glyphs in the layout's font.
+    QCOMPARE(QFontInfo(form.TitleLabel->font()).family(), QString("IPAPGothic"));
+    int glyphs = 0;
+    for (QWidget* widget : form.findChildren<QWidget*>()) {
+      auto* label = qobject_cast<QLabel*>(widget);
+      auto* button = qobject_cast<QAbstractButton*>(widget);
+      const QString text = label ? label->text() : button ? button->text() : QString();
+      for (const char32_t c : text.toUcs4()) {
+        QVERIFY2(QFontMetrics(widget->font()).inFontUcs4(c), qPrintable(widget->objectName() + ": " + text));
+        ++glyphs;
+      }
+    }
+    QVERIFY(glyphs > 200);
+  }
+
+  void speedBarTakesTheSpeedWhenLetGo() {
+    Window window(OneScenario({0, 1, 2, 3, 4, 5}));
+    QScrollBar* bar = window.form->HScroll1;
+    bar->setSliderDown(true);  // the thumb dragged to the left end
+    bar->setSliderPosition(bar->minimum());
+    QCOMPARE(window.form->Data().GameSpeed, 1000.0f);
+    bar->setSliderDown(false);  // and let go
+    QCOMPARE(window.form->Data().GameSpeed, 100.0f);
+  }
+
+  void hotSeatGameSavedAndContinued() {
+    ScenarioRecord duel = Scenario({0, 2, 1, 1, 0, 1});  // ヒノデ and ソラノ, and a weak ハナミ in district 1
+    duel.StartMoney = {100, 50, 100, 100, 100, 100};
+    duel.StartSoldiers = {100, 20, 40, 40, 100, 40};
+    duel.StartStrength = {30, 5, 20, 10, 30, 10};
+    duel.StartWeapon = {2, 1, 1, 1, 2, 1};
+    duel.StartDevelopment = {10, 5, 10, 10, 10, 10};
+    Window first([&](AppFolder& f) { f.WriteScenario("一騎打ち", duel); });
+    // 1P ヒノデ's sword takes ハナミ's only district: the news shows over the
+    // board as it now is, and 1P's move of district 1 follows without a click.
+    RUN(first,
+        "draw 0.9 0.3; Command1(0); Option1(3); Command8; Command7; Command2(0); heading=<2P>選択; "
+        "Command2(1); Command2(6); players=1,2,0,0,0,0/2; Command3(0); hover Command4(2); "
+        "message=剣で攻撃します。（ダメージ = 45 費用 = 5）; Command4(2); left Picture3(1); "
+        "boxes=ゲームをはじめます。\nよろしいですか？|ハナミは滅亡した。; box.Data1(1)=ヒノデ; "
+        "box.メッセージ=ヒノデの戦略: ハナミを斬りつけた。45のダメージ!!ハナミを占領した!!; "
+        "panel1=ヒノデ 50 50 5 1 5; mover=1; highlight=1; shown=game Picture4; Command3(6); "
+        "message=セーブしました。; saves=Save3.sav");
+    const QMap<QString, QString> atSave = first.Facts();
+    RUN(first, "Command3(0); Command4(1); left Picture3(2); panel2=ソラノ 100 35 20 1 10");
+    const QMap<QString, QString> afterAttack = first.Facts();
+
+    // A new program continues from slot 3 where the save was made, and the
+    // same action with the same chance leads to the same board.
+    Window second([&](AppFolder& f) {
+      std::filesystem::copy_file(first.folder / "Save/Save3.sav", f / "Save/Save3.sav");
+    });
+    RUN(second,
+        "draw 0.3; Command1(1); slots~|一騎打ち Turn 1; Option1(3); Command8; "
+        "caption=ユウナギ町争奪戦～一騎打ち～; song=決戦の町; mover=1; highlight=1; menu=～<1P>の戦略～; "
+        "players=1,2,0,0,0,0/2");
+    QCOMPARE(second.Facts()["panels"], atSave["panels"]);
+    RUN(second,
+        "Command3(0); Command4(1); left Picture3(2); message=ヒノデの戦略: ソラノを殴った。5のダメージ!!; "
+        "left background; mover=2; menu=～<2P>の戦略～");
+    QCOMPARE(second.Facts()["panels"], afterAttack["panels"]);
+  }
+};
+
+QTEST_MAIN(WindowTest)
+#include "WindowTest.moc"
