@@ -228,7 +228,7 @@ inline bool ReplaceFileAtomically(const std::filesystem::path& path, std::string
   fs::path target;
   if (!detail::ResolveLink(path, target, error)) return false;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  // The file in place now, if any: judged, and its tail read, through one descriptor.
+  // The file in place now, if any, is judged first; its tail is then read through one descriptor.
   struct stat old {};
   Descriptor oldFile;
   const bool exists = ::stat(target.c_str(), &old) == 0;
