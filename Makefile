@@ -1,11 +1,14 @@
 # The two commands a player or developer needs: `make run` and `make test`.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+
 # `make package` builds in a folder of its own, without the tests.
 PACKAGE_BUILD_DIR ?= build-package
 PREFIX ?= /usr/local
 
-.PHONY: all setup build run test bench package install clean
+.PHONY: all setup build run test test-sanitize fuzz bench package install clean
 
 all: build
 
@@ -23,6 +26,19 @@ run: build
 # test that would lack one.
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j $(JOBS)
+
+# The engine, files, commands and tools tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a build folder of their own.
+test-sanitize: setup
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYUUNAGI_SANITIZE=ON \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build build-sanitize -j $(JOBS) --target sanitize_tests
+	cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# Each reader fuzzed for FUZZ_SECONDS seconds (clang's libFuzzer); a finding fails.
+fuzz: setup
+	JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZ_SECONDS)
 
 bench: build
 	$(BUILD_DIR)/bin/yuunagi-bench
@@ -46,4 +62,4 @@ install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD_DIR) $(PACKAGE_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_BUILD_DIR) build-sanitize build-fuzz

@@ -63,7 +63,12 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   while (!bytes.empty()) {
     const int error = converter.Convert(bytes, out);
     if (error == 0 || error == EINVAL) break;  // EINVAL: half a character at the end
-    bytes.remove_prefix(1);                    // a byte that is no character
+    // A lead and a trail byte that name no character go together, so the
+    // trail byte is not read as a character of its own; any other byte that
+    // is no character goes alone.
+    const bool pair = bytes.size() >= 2 && IsCp932LeadByte(static_cast<unsigned char>(bytes[0])) &&
+                      IsCp932TrailByte(static_cast<unsigned char>(bytes[1]));
+    bytes.remove_prefix(pair ? 2 : 1);
   }
   return out;
 }

@@ -8,8 +8,9 @@
 
 namespace yuunagi {
 
-// CP932 bytes to UTF-8. Bytes that do not decode (a lead byte cut off by the
-// end of a field, a byte that is no character) are dropped; never throws.
+// CP932 bytes to UTF-8. Bytes that do not decode are dropped: a lead byte cut
+// off by the end of a field, a byte that is no character, and both bytes of a
+// double-byte pair that names no character. Never throws.
 std::string Cp932ToUtf8(std::string_view bytes);
 
 // UTF-8 to CP932 bytes. Each character with no CP932 form, and each byte of
@@ -32,6 +33,11 @@ FieldFit CheckFieldFit(std::string_view utf8, std::size_t width);
 // True for the first byte of a CP932 double-byte character.
 constexpr bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// True for a byte that can follow a lead byte.
+constexpr bool IsCp932TrailByte(unsigned char b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
 }  // namespace yuunagi

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -140,30 +141,70 @@ inline bool ReadRecordBytes(const std::filesystem::path& path, std::size_t size,
   return true;
 }
 
+// At most this many bytes that follow the record in a longer file are kept
+// when it is replaced; a file with more is left alone.
+constexpr std::size_t kLargestTail = 64 * 1024;
+
 namespace detail {
-// Copies the bytes of `from` past `offset` to the end of `to`. A missing old
-// file has nothing to keep.
-inline bool CopyTail(const std::filesystem::path& from, off_t offset, int to, std::string* error) {
+// A file-size limit (ulimit -f) must make a write fail like a full disk
+// instead of killing the program, so the signal it raises is ignored.
+inline void IgnoreFileSizeSignal() {
+  static const bool ignored = [] { return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR; }();
+  (void)ignored;
+}
+
+// The file that replacing `path` really replaces: `path` itself, or when it
+// is a link, the file the link leads to, so the user's link stays a link.
+inline bool ResolveLink(const std::filesystem::path& path, std::filesystem::path& target,
+                        std::string* error) {
+  namespace fs = std::filesystem;
   struct stat st {};
-  if (::stat(from.c_str(), &st) != 0 && errno == ENOENT) return true;
-  Descriptor old = OpenPlainFile(from, error);
-  if (!old.ok()) return false;
-  char buffer[64 * 1024];
-  for (;;) {
-    const long n = ReadAt(old.get(), buffer, sizeof buffer, offset);
-    if (n < 0) {
-      const int reason = errno;
-      SetError(error, Quote(from) + " を読めません (" + std::strerror(reason) + ")。");
-      return false;
-    }
-    if (n == 0) return true;
-    if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(n)))) {
-      const int reason = errno;
-      SetError(error, Quote(from) + " を書けません (" + std::strerror(reason) + ")。");
-      return false;
-    }
-    offset += n;
+  target = path;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+  std::error_code ec, linkError;
+  target = fs::canonical(path, ec);
+  if (!ec) return true;
+  const fs::path link = fs::read_symlink(path, linkError);
+  SetError(error,
+           ec == std::errc::no_such_file_or_directory
+               ? Quote(path) + " はリンクですが、リンク先 " + Quote(link) + " がありません。"
+               : Quote(path) + " のリンク先 " + Quote(link) + " を開けません (" + ec.message() + ")。");
+  return false;
+}
+
+// Copies the bytes of `from` past `offset`, at most kLargestTail of them, to
+// the end of `to`.
+inline bool CopyTail(int from, off_t offset, int to, const std::filesystem::path& path, std::string* error) {
+  std::string tail(kLargestTail + 1, '\0');  // one byte more tells a file that grew meanwhile
+  const long n = ReadAt(from, tail.data(), tail.size(), offset);
+  if (n < 0) {
+    const int reason = errno;
+    SetError(error, Quote(path) + " を読めません (" + std::strerror(reason) + ")。");
+    return false;
   }
+  if (static_cast<std::size_t>(n) > kLargestTail) {
+    SetError(error, Quote(path) + " は大きすぎます。記録の後ろに残せるのは " + std::to_string(kLargestTail) +
+                        " バイトまでです。");
+    return false;
+  }
+  if (WriteAll(to, std::string_view(tail.data(), static_cast<std::size_t>(n)))) return true;
+  const int reason = errno;
+  SetError(error, Quote(path) + " を書けません (" + std::strerror(reason) + ")。");
+  return false;
+}
+
+// Why the existing file `path` must not be replaced, or "" when it may:
+// a folder, something that is no plain file, or a file the user keeps
+// read-only (no write permission bit at all holds for the super-user too).
+inline std::string RefusalToReplace(const std::filesystem::path& path, const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return Quote(path) + " はファイルではなくフォルダです。";
+  if (!S_ISREG(st.st_mode)) return Quote(path) + " は普通のファイルではありません。";
+  if ((st.st_mode & 0222) == 0) return Quote(path) + " は読み取り専用です。";
+  if (::access(path.c_str(), W_OK) == 0) return "";
+  const int reason = errno;
+  return reason == EACCES || reason == EPERM
+             ? Quote(path) + " に書き込む権限がありません。"
+             : Quote(path) + " を書けません (" + std::strerror(reason) + ")。";
 }
 
 // Makes a rename within `folder` durable. Best effort: some file systems
@@ -175,22 +216,41 @@ inline void SyncFolder(const std::filesystem::path& folder) {
 }  // namespace detail
 
 // Replaces `path` with `bytes` followed, when `keepTailFrom` is given, by the
-// bytes the old file held from that offset on. The new content is written to
-// a hidden temporary file in the same folder, synced, and renamed over the old
-// file. On failure the old file is untouched, no temporary file is left
-// behind, and `error` says why.
+// bytes the old file held from that offset on (at most kLargestTail of them).
+// The new content is written to a hidden temporary file in the same folder,
+// synced, and renamed over the old file. A link is followed: the file it
+// leads to is replaced, and the link stays. On failure the old file is
+// untouched, no temporary file is left behind, and `error` says why.
 inline bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                   std::string* error, long keepTailFrom = -1) {
   namespace fs = std::filesystem;
-  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) {
-    SetError(error, Quote(path) + " はファイルではなくフォルダです。");
-    return false;
+  detail::IgnoreFileSizeSignal();
+  fs::path target;
+  if (!detail::ResolveLink(path, target, error)) return false;
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  // The file in place now, if any, is judged first; its tail is then read through one descriptor.
+  struct stat old {};
+  Descriptor oldFile;
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists) {
+    if (std::string refusal = detail::RefusalToReplace(path, old); !refusal.empty()) {
+      SetError(error, std::move(refusal));
+      return false;
+    }
+    if (keepTailFrom >= 0 && old.st_size > keepTailFrom) {
+      if (static_cast<std::size_t>(old.st_size - keepTailFrom) > kLargestTail) {
+        SetError(error, Quote(path) + " は大きすぎます (" + std::to_string(old.st_size) +
+                            " バイト)。記録の後ろに残せるのは " + std::to_string(kLargestTail) +
+                            " バイトまでです。");
+        return false;
+      }
+      oldFile = OpenPlainFile(target, error);
+      if (!oldFile.ok()) return false;
+    }
   }
   // A hidden name in the same folder, so the rename never crosses file systems.
   std::string tempName = ".";
-  tempName += path.filename().string();
+  tempName += target.filename().string();
   tempName += ".XXXXXX";
   std::string pattern = (folder / tempName).string();
   Descriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
@@ -211,16 +271,15 @@ inline bool ReplaceFileAtomically(const std::filesystem::path& path, std::string
     return Quote(path) + " を書けません (" + std::strerror(reason) + ")。";
   };
   if (!WriteAll(temp.get(), bytes)) return fail(writeFailure());
-  if (keepTailFrom >= 0 && !detail::CopyTail(path, keepTailFrom, temp.get(), error)) {
-    const std::string text = error != nullptr ? *error : std::string();
-    return fail(text);
+  if (oldFile.ok()) {
+    std::string text;
+    if (!detail::CopyTail(oldFile.get(), keepTailFrom, temp.get(), path, &text)) return fail(text);
   }
   // A replaced file keeps its permissions; a new one is readable by all.
-  struct stat old {};
-  ::fchmod(temp.get(), ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  ::fchmod(temp.get(), exists ? (old.st_mode & 07777) : 0644);
   if (::fsync(temp.get()) != 0) return fail(writeFailure());
   if (!temp.Close()) return fail(writeFailure());
-  if (::rename(tempPath.c_str(), path.c_str()) != 0) return fail(writeFailure());
+  if (::rename(tempPath.c_str(), target.c_str()) != 0) return fail(writeFailure());
   detail::SyncFolder(folder);
   return true;
 }

@@ -1,64 +1,21 @@
 #include "files/SaveFile.h"
 
-#include <array>
 #include <system_error>
 #include <utility>
 
 #include "files/Cp932.h"
 #include "files/RecordFile.h"
+#include "files/RecordLayout.h"
 
 namespace yuunagi {
-namespace {
 
 namespace fs = std::filesystem;
-using record_file::GetInt16;
-using record_file::PutInt16;
-
-// Byte layout of the record.
-constexpr std::size_t kTurnNumberAt = 0;
-constexpr std::size_t kMusicNameAt = 2, kScenarioNameAt = 22, kTextWidth = 20;
-constexpr std::size_t kBoardAt = 42;  // six columns of six numbers
-constexpr std::size_t kCurrentDistrictAt = 114;
-constexpr std::size_t kPlayerOfFactionAt = 116;
-constexpr std::size_t kPlayerCountAt = 128;
-
-// The board's columns in the order they are stored.
-constexpr std::array<std::array<std::int16_t, 6> SaveRecord::*, 6> kColumns = {
-    &SaveRecord::Owner,    &SaveRecord::Money,  &SaveRecord::Soldiers,
-    &SaveRecord::Strength, &SaveRecord::Weapon, &SaveRecord::Development};
-
-}  // namespace
 
 std::string EncodeSave(const SaveRecord& record) {
-  std::string bytes(kSaveRecordSize, '\0');
-  PutInt16(bytes, kTurnNumberAt, record.TurnNumber);
-  bytes.replace(kMusicNameAt, kTextWidth, EncodeField(record.MusicName, kTextWidth));
-  bytes.replace(kScenarioNameAt, kTextWidth, EncodeField(record.ScenarioName, kTextWidth));
-  std::size_t at = kBoardAt;
-  for (const auto column : kColumns)
-    for (const std::int16_t value : record.*column) PutInt16(bytes, std::exchange(at, at + 2), value);
-  PutInt16(bytes, kCurrentDistrictAt, record.CurrentDistrict);
-  for (std::size_t i = 0; i < 6; ++i) PutInt16(bytes, kPlayerOfFactionAt + 2 * i, record.PlayerOfFaction[i]);
-  PutInt16(bytes, kPlayerCountAt, record.PlayerCount);
-  return bytes;
+  return EncodeRecord(record, kSaveLayout, kSaveRecordSize);
 }
 
-SaveRecord DecodeSave(std::string_view fileBytes) {
-  std::string bytes(fileBytes.substr(0, kSaveRecordSize));
-  bytes.resize(kSaveRecordSize, '\0');
-  const std::string_view view = bytes;
-  SaveRecord record;
-  record.TurnNumber = GetInt16(view, kTurnNumberAt);
-  record.MusicName = DecodeField(view.substr(kMusicNameAt, kTextWidth));
-  record.ScenarioName = DecodeField(view.substr(kScenarioNameAt, kTextWidth));
-  std::size_t at = kBoardAt;
-  for (const auto column : kColumns)
-    for (std::int16_t& value : record.*column) value = GetInt16(view, std::exchange(at, at + 2));
-  record.CurrentDistrict = GetInt16(view, kCurrentDistrictAt);
-  for (std::size_t i = 0; i < 6; ++i) record.PlayerOfFaction[i] = GetInt16(view, kPlayerOfFactionAt + 2 * i);
-  record.PlayerCount = GetInt16(view, kPlayerCountAt);
-  return record;
-}
+SaveRecord DecodeSave(std::string_view bytes) { return DecodeRecord(bytes, kSaveLayout, kSaveRecordSize); }
 
 fs::path SaveSlotFile(const fs::path& saveFolder, int slot) {
   return saveFolder / ("Save" + std::to_string(slot) + ".sav");

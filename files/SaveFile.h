@@ -35,8 +35,12 @@ std::filesystem::path SaveSlotFile(const std::filesystem::path& saveFolder, int 
 // read. Reading never creates or changes a file.
 //
 // Writing creates the save folder if it is missing and replaces the slot
-// atomically with the record; bytes a longer old file held after the record
-// are kept. On failure the old slot stays whole.
+// atomically with the record; up to 64 KiB that a longer old file held after
+// the record are kept. A slot that is a link keeps it: the file it leads to
+// is replaced. Refused, the slot left as it is: a longer tail, a link to
+// nowhere, a slot without write permission (read-only, for the super-user
+// too), a folder or anything else that is no plain file. A file-size limit
+// fails the write like a full disk. On failure the old slot stays whole.
 //
 // A slot outside 0..3 or an unknown mode gives false. On false, `error` (when
 // given) receives one line saying why.

@@ -1,7 +1,9 @@
 #include "files/SaveSlots.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "core/MainForm.h"
 #include "files/Playability.h"
@@ -9,12 +11,28 @@
 #include "media/Text.h"
 
 namespace yuunagi {
+namespace {
+
+// Reads `slot` into `save`. False, with `problem` left empty, for a slot that
+// is simply not there (an empty slot); false with the reason for a slot that
+// is there but cannot be read (a folder, a pipe, no permission).
+bool ReadSlot(MainForm& form, int slot, SaveRecord& save, std::string& problem) {
+  std::string error;
+  problem.clear();
+  if (AccessSaveSlot(form.SaveFolder(), slot, kReadSlot, save, &error)) return true;
+  std::error_code ec;
+  const auto status = std::filesystem::status(SaveSlotFile(form.SaveFolder(), slot), ec);
+  if (status.type() != std::filesystem::file_type::not_found) problem = error;
+  return false;
+}
+
+}  // namespace
 
 void ShowSaveSlots(MainForm& form) {
   for (int slot = 0; slot < kSaveSlotCount; ++slot) {
-    std::string caption = "データなし";
+    std::string caption = "データなし", problem;
     SaveRecord save;
-    if (AccessSaveSlot(form.SaveFolder(), slot, kReadSlot, save) && save.TurnNumber != 0) {
+    if (ReadSlot(form, slot, save, problem) && save.TurnNumber != 0) {
       caption = FitText(save.ScenarioName, 14) + " Turn " + std::to_string(save.TurnNumber);
     }
     form.Option1[slot]->setText(ToQString(caption));
@@ -25,12 +43,19 @@ void ShowSaveSlots(MainForm& form) {
 
 bool ContinueSavedGame(MainForm& form) {
   SaveRecord save;
-  if (!AccessSaveSlot(form.SaveFolder(), form.Data().SaveSlot, kReadSlot, save) || save.TurnNumber == 0) {
+  std::string problem;
+  const bool read = ReadSlot(form, form.Data().SaveSlot, save, problem);
+  if (!problem.empty()) {  // the slot holds something, but it cannot be read: say why
+    form.SetMessage(problem);
+    form.Picture11->show();
+    return false;
+  }
+  if (!read || save.TurnNumber == 0) {
     form.ShowMessageBox("セーブデータがありません。");
     return false;
   }
-  if (const std::optional<std::string> problem = CheckSave(save)) {
-    form.ShowMessageBox("このセーブデータは続けられません。\r" + *problem);
+  if (const std::optional<std::string> unplayable = CheckSave(save)) {
+    form.ShowMessageBox("このセーブデータは続けられません。\r" + *unplayable);
     return false;
   }
   form.Picture8->hide();

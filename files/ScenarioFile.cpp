@@ -2,62 +2,24 @@
 
 #include <algorithm>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 #include "files/Cp932.h"
 #include "files/RecordFile.h"
+#include "files/RecordLayout.h"
 #include "media/Text.h"
 
 namespace yuunagi {
-namespace {
 
 namespace fs = std::filesystem;
-using record_file::GetInt16;
-using record_file::PutInt16;
-
-// Byte layout of the record.
-constexpr std::size_t kStartTurnAt = 0;
-constexpr std::size_t kMusicAt = 2, kMusicWidth = 20;
-constexpr std::size_t kDescriptionAt = 22, kDescriptionWidth = 200;
-constexpr std::size_t kDifficultyAt = 222, kDifficultyWidth = 20;
-constexpr std::size_t kStartTableAt = 342;  // six columns of six numbers
-
-// The start table's columns in the order they are stored.
-constexpr std::array<std::array<std::int16_t, 6> ScenarioRecord::*, 6> kColumns = {
-    &ScenarioRecord::StartOwner,    &ScenarioRecord::StartMoney,  &ScenarioRecord::StartSoldiers,
-    &ScenarioRecord::StartStrength, &ScenarioRecord::StartWeapon, &ScenarioRecord::StartDevelopment};
-
-}  // namespace
 
 std::string EncodeScenario(const ScenarioRecord& record) {
-  std::string bytes(kScenarioRecordSize, '\0');
-  PutInt16(bytes, kStartTurnAt, record.StartTurn);
-  bytes.replace(kMusicAt, kMusicWidth, EncodeField(record.Music, kMusicWidth));
-  bytes.replace(kDescriptionAt, kDescriptionWidth, EncodeField(record.Description, kDescriptionWidth));
-  for (std::size_t i = 0; i < 6; ++i)
-    bytes.replace(kDifficultyAt + i * kDifficultyWidth, kDifficultyWidth,
-                  EncodeField(record.DifficultyText[i], kDifficultyWidth));
-  std::size_t at = kStartTableAt;
-  for (const auto column : kColumns)
-    for (const std::int16_t value : record.*column) PutInt16(bytes, std::exchange(at, at + 2), value);
-  return bytes;
+  return EncodeRecord(record, kScenarioLayout, kScenarioRecordSize);
 }
 
-ScenarioRecord DecodeScenario(std::string_view fileBytes) {
-  std::string bytes(fileBytes.substr(0, kScenarioRecordSize));
-  bytes.resize(kScenarioRecordSize, '\0');
-  const std::string_view view = bytes;
-  ScenarioRecord record;
-  record.StartTurn = GetInt16(view, kStartTurnAt);
-  record.Music = DecodeField(view.substr(kMusicAt, kMusicWidth));
-  record.Description = DecodeField(view.substr(kDescriptionAt, kDescriptionWidth));
-  for (std::size_t i = 0; i < 6; ++i)
-    record.DifficultyText[i] =
-        DecodeField(view.substr(kDifficultyAt + i * kDifficultyWidth, kDifficultyWidth));
-  std::size_t at = kStartTableAt;
-  for (const auto column : kColumns)
-    for (std::int16_t& value : record.*column) value = GetInt16(view, std::exchange(at, at + 2));
-  return record;
+ScenarioRecord DecodeScenario(std::string_view bytes) {
+  return DecodeRecord(bytes, kScenarioLayout, kScenarioRecordSize);
 }
 
 std::vector<ListedFile> ListFiles(const fs::path& folder, std::string_view extension) {
@@ -81,10 +43,10 @@ std::vector<ListedFile> ListFiles(const fs::path& folder, std::string_view exten
 
 std::vector<std::string> ListScenarios(const fs::path& folder) {
   std::vector<std::string> names;
+  std::unordered_set<std::string> seen;
   for (ListedFile& file : ListFiles(folder, kScenarioExtension)) {
     // X.dat and X.DAT side by side are one entry X, read from X.dat.
-    if (std::find(names.begin(), names.end(), file.name) == names.end())
-      names.push_back(std::move(file.name));
+    if (seen.insert(file.name).second) names.push_back(std::move(file.name));
   }
   return names;
 }

@@ -64,6 +64,13 @@ bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& opti
     error = "an endless loop needs a time limit";
     return false;
   }
+  double asked = options.loops > 0 ? song.lengthSeconds * options.loops : options.maxSeconds;
+  if (options.maxSeconds > 0) asked = std::min(asked, options.maxSeconds);
+  if (!(asked <= kLongestRenderedSeconds)) {
+    error = midiPath + ": " + std::to_string(std::lround(asked)) + " seconds asked for; songs longer than " +
+            std::to_string(std::lround(kLongestRenderedSeconds / 60)) + " minutes are not rendered";
+    return false;
+  }
   std::string soundFont = options.soundFont.empty() ? DefaultSoundFontPath() : options.soundFont;
   if (soundFont.empty()) {
     error = "no General MIDI SoundFont installed";

@@ -25,7 +25,13 @@ struct RenderedMusic {
   double Seconds() const { return double(Frames()) / sampleRate; }
 };
 
-// False, with the reason, when the SoundFont or the file cannot be used.
+// The longest song rendered: a longer one would fill the memory before the
+// WAV file, whose size field it would overflow as well.
+constexpr double kLongestRenderedSeconds = 30 * 60;
+
+// False, with the reason, when the SoundFont or the file cannot be used, or
+// when what is asked for (the passes of the song, or maxSeconds) is longer
+// than kLongestRenderedSeconds.
 bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options, RenderedMusic& out,
                      std::string& error);
 

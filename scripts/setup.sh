@@ -14,6 +14,7 @@ PACKAGES=(
   clang-format
   qt6-translations-l10n
   desktop-file-utils appstream lintian
+  clang libclang-rt-14-dev
 )
 
 # Without Debian's package tools: say what the build needs and let it go on;

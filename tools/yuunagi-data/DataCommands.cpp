@@ -1,13 +1,13 @@
 #include "DataCommands.h"
 
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
+#include <optional>
 #include <string>
 
-#include "RecordJson.h"
 #include "files/Playability.h"
+#include "files/RecordFile.h"
+#include "files/RecordLayout.h"
 #include "files/SaveFile.h"
 #include "files/ScenarioFile.h"
 #include "media/Text.h"
@@ -15,19 +15,7 @@
 namespace yuunagi::data_tool {
 namespace {
 
-namespace fs = std::filesystem;
-
-enum class Kind { Scenario, Save };
-
 std::string Quote(const std::string& path) { return "「" + path + "」"; }
-
-// The kind of a data file follows its extension, in any letter case.
-Kind KindOf(const std::string& path) {
-  if (EndsWithIgnoringCase(path, ".dat")) return Kind::Scenario;
-  if (EndsWithIgnoringCase(path, ".sav")) return Kind::Save;
-  throw DataError(Quote(path) +
-                  " の種類がわかりません。拡張子は .dat (シナリオ) か .sav (セーブ) にしてください。");
-}
 
 ScenarioRecord LoadScenario(const std::string& path) {
   std::string error;
@@ -43,52 +31,37 @@ SaveRecord LoadSave(const std::string& path) {
   return *record;
 }
 
-Json ParseJsonFile(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) throw DataError(Quote(path) + " はファイルではなくフォルダです。");
-  // A pipe or a device would never end; only plain files are read.
-  if (fs::exists(path, ec) && !fs::is_regular_file(path, ec))
-    throw DataError(Quote(path) + " は普通のファイルではありません。");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw DataError(Quote(path) + " を開けません。");
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw DataError(Quote(path) + " を読めません。");
-  try {
-    return Json::parse(text.str());
-  } catch (const Json::exception& e) {
-    // The library's text starts with its own code in brackets; the rest says where.
-    std::string reason = e.what();
-    if (const auto end = reason.find("] "); reason.starts_with('[') && end != std::string::npos)
-      reason.erase(0, end + 2);
-    throw DataError(Quote(path) + " は JSON として読めません: " + reason);
+// The keys of a record as the help lists them: a text with its width in
+// bytes, a per-district field with its six values.
+template <typename Layout>
+std::string KeysOf(const Layout& layout) {
+  std::string keys, line;
+  for (const auto& field : layout) {
+    std::string key(field.name);
+    if (field.kind == FieldKind::Text) key += "[" + std::to_string(field.width) + " bytes]";
+    if (field.count > 1) key += "[6]";
+    if (line.size() + key.size() > 90) keys += std::exchange(line, "") + "\n        ";
+    line += key + (&field == &layout.back() ? "" : ", ");
   }
+  return keys + line;
 }
 
 void Dump(const std::string& path) {
   const Json json =
-      KindOf(path) == Kind::Scenario ? ScenarioToJson(LoadScenario(path)) : SaveToJson(LoadSave(path));
+      KindOf(path) == FileKind::Scenario ? ScenarioToJson(LoadScenario(path)) : SaveToJson(LoadSave(path));
   std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 void Build(const std::string& input, const std::string& output) {
-  const Kind kind = KindOf(output);
-  const Json json = ParseJsonFile(input);
+  const FileKind kind = KindOf(output);
+  const std::string bytes = BuildRecordBytes(kind, ReadJsonFile(input));
   std::string error;
-  bool written = false;
-  if (kind == Kind::Scenario) {
-    const ScenarioRecord record = ScenarioFromJson(json);
-    if (auto problem = CheckScenario(record)) throw DataError(*problem);
-    written = WriteScenarioFile(output, record, &error);
-  } else {
-    written = WriteSaveFile(output, SaveFromJson(json), &error);
-  }
-  if (!written) throw DataError(error);
+  if (!record_file::ReplaceFileAtomically(output, bytes, &error)) throw DataError(error);
 }
 
 int Check(const std::string& path) {
   std::optional<std::string> problem;
-  if (KindOf(path) == Kind::Scenario) {
+  if (KindOf(path) == FileKind::Scenario) {
     problem = CheckScenario(LoadScenario(path));
   } else {
     const SaveRecord save = LoadSave(path);
@@ -97,15 +70,54 @@ int Check(const std::string& path) {
             ? std::optional<std::string>("TurnNumber が 0 です。空きスロットなので、つづきから遊べません。")
             : CheckSave(save);
   }
-  if (problem) {
-    std::cerr << *problem << '\n';
-    return kExitUnplayable;
-  }
+  if (problem) throw DataError(*problem);
   std::cout << "OK\n";
   return kExitOk;
 }
 
 }  // namespace
+
+FileKind KindOf(const std::string& path) {
+  if (EndsWithIgnoringCase(path, ".dat")) return FileKind::Scenario;
+  if (EndsWithIgnoringCase(path, ".sav")) return FileKind::Save;
+  throw UsageError(Quote(path) +
+                   " の種類がわかりません。拡張子は .dat (シナリオ) か .sav (セーブ) にしてください。");
+}
+
+Json ParseJson(std::string_view text, const std::string& where) {
+  try {
+    return Json::parse(text);
+  } catch (const Json::exception& e) {
+    // The library's text starts with its own code in brackets; the rest says where.
+    std::string reason = e.what();
+    if (const auto end = reason.find("] "); reason.starts_with('[') && end != std::string::npos)
+      reason.erase(0, end + 2);
+    throw DataError(Quote(where) + " は JSON として読めません: " + reason);
+  }
+}
+
+Json ReadJsonFile(const std::string& path) {
+  std::string error;
+  struct stat info {};
+  const record_file::Descriptor fd = record_file::OpenPlainFile(path, &error, &info);
+  if (!fd.ok()) throw DataError(error);
+  const std::string tooLarge =
+      Quote(path) + " は大きすぎます。JSON は " + std::to_string(kLargestJson) + " バイトまでです。";
+  if (static_cast<std::size_t>(info.st_size) > kLargestJson) throw DataError(tooLarge);
+  std::string text(kLargestJson + 1, '\0');  // one byte more tells a file that grew since
+  const long n = record_file::ReadAt(fd.get(), text.data(), text.size(), 0);
+  if (n < 0) throw DataError(Quote(path) + " を読めません。");
+  if (static_cast<std::size_t>(n) > kLargestJson) throw DataError(tooLarge);
+  text.resize(static_cast<std::size_t>(n));
+  return ParseJson(text, path);
+}
+
+std::string BuildRecordBytes(FileKind kind, const Json& json) {
+  if (kind == FileKind::Save) return EncodeSave(SaveFromJson(json));
+  const ScenarioRecord record = ScenarioFromJson(json);
+  if (auto problem = CheckScenario(record)) throw DataError(*problem);
+  return EncodeScenario(record);
+}
 
 void AddDumpCommand(CLI::App& app, int& status) {
   CLI::App* dump = app.add_subcommand(
@@ -121,15 +133,12 @@ void AddDumpCommand(CLI::App& app, int& status) {
 void AddBuildCommand(CLI::App& app, int& status) {
   CLI::App* build = app.add_subcommand("build", "Write a scenario (.dat) or save (.sav) file from JSON.");
   build->footer(
-      "OUT's extension decides the kind (any letter case):\n"
-      "  .dat  a scenario: StartTurn, Music, Description, DifficultyText, StartOwner, StartMoney,\n"
-      "        StartSoldiers, StartStrength, StartWeapon, StartDevelopment\n"
-      "  .sav  a save: TurnNumber, MusicName, ScenarioName, Owner, Money, Soldiers, Strength,\n"
-      "        Weapon, Development, CurrentDistrict, PlayerOfFaction, PlayerCount\n"
-      "Keys left out are 0 or empty; any other key is an error. Per-district keys take six\n"
-      "values, districts 0 to 5; numbers are -32768..32767; texts must fit their field in\n"
-      "Shift-JIS (Description 200 bytes, the others 20). A scenario must also be playable\n"
-      "(see check). OUT is replaced whole, or on any error left as it was.");
+      "OUT's extension decides the kind (any letter case):\n  .dat  a scenario: " + KeysOf(kScenarioLayout) +
+      "\n  .sav  a save: " + KeysOf(kSaveLayout) +
+      "\nKeys left out are 0 or empty; any other key is an error. A key marked [6] takes six\n"
+      "values, districts 0 to 5; numbers are -32768..32767; a text must fit its bytes in\n"
+      "Shift-JIS. A scenario must also be playable (see check). FILE may hold at most " +
+      std::to_string(kLargestJson) + " bytes.\nOUT is replaced whole, or on any error left as it was.");
   auto input = std::make_shared<std::string>();
   auto output = std::make_shared<std::string>();
   build->add_option("FILE", *input, "the JSON file")->required();

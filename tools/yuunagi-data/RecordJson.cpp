@@ -1,27 +1,18 @@
 #include "RecordJson.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <type_traits>
 
 #include "core/Int16.h"
 #include "files/Cp932.h"
+#include "files/RecordLayout.h"
 
 namespace yuunagi::data_tool {
 namespace {
-
-using Column = std::array<std::int16_t, 6>;
-
-// One field of a record: its key, and how it is read from and written to JSON.
-template <typename Record>
-struct Field {
-  std::string_view key;
-  std::function<Json(const Record&)> get;
-  std::function<void(Record&, const Json&)> set;
-};
 
 std::string Shown(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
@@ -47,106 +38,57 @@ std::string ToText(const Json& value, const std::string& where, std::size_t widt
   throw DataError(where + " にシフトJISで書けない文字があります。");
 }
 
-template <typename Record>
-Field<Record> Number(std::string_view key, std::int16_t Record::*member) {
-  return {key, [member](const Record& r) { return Json(r.*member); },
-          [key, member](Record& r, const Json& v) { r.*member = ToInt16(v, std::string(key)); }};
-}
-
-template <typename Record>
-Field<Record> Text(std::string_view key, std::string Record::*member, std::size_t width) {
-  return {key, [member](const Record& r) { return Json(r.*member); },
-          [key, member, width](Record& r, const Json& v) { r.*member = ToText(v, std::string(key), width); }};
-}
-
-void RequireSix(const Json& value, std::string_view key) {
-  if (!value.is_array() || value.size() != 6)
-    throw DataError(std::string(key) + " は 6 つの要素の配列で書いてください (地区 0～5)。");
-}
-
 std::string Element(std::string_view key, std::size_t i) {
   return std::string(key) + "(" + std::to_string(i) + ")";
 }
 
-template <typename Record>
-Field<Record> Numbers(std::string_view key, Column Record::*member) {
-  return {key, [member](const Record& r) { return Json(r.*member); },
-          [key, member](Record& r, const Json& v) {
-            RequireSix(v, key);
-            for (std::size_t i = 0; i < 6; ++i) (r.*member)[i] = ToInt16(v[i], Element(key, i));
-          }};
-}
-
-template <typename Record>
-Field<Record> Texts(std::string_view key, std::array<std::string, 6> Record::*member, std::size_t width) {
-  return {key, [member](const Record& r) { return Json(r.*member); },
-          [key, member, width](Record& r, const Json& v) {
-            RequireSix(v, key);
-            for (std::size_t i = 0; i < 6; ++i) (r.*member)[i] = ToText(v[i], Element(key, i), width);
-          }};
-}
-
-const std::vector<Field<ScenarioRecord>>& ScenarioFields() {
-  using R = ScenarioRecord;
-  static const std::vector<Field<R>> fields = {
-      Number<R>("StartTurn", &R::StartTurn),          Text<R>("Music", &R::Music, 20),
-      Text<R>("Description", &R::Description, 200),   Texts<R>("DifficultyText", &R::DifficultyText, 20),
-      Numbers<R>("StartOwner", &R::StartOwner),       Numbers<R>("StartMoney", &R::StartMoney),
-      Numbers<R>("StartSoldiers", &R::StartSoldiers), Numbers<R>("StartStrength", &R::StartStrength),
-      Numbers<R>("StartWeapon", &R::StartWeapon),     Numbers<R>("StartDevelopment", &R::StartDevelopment),
-  };
-  return fields;
-}
-
-const std::vector<Field<SaveRecord>>& SaveFields() {
-  using R = SaveRecord;
-  static const std::vector<Field<R>> fields = {
-      Number<R>("TurnNumber", &R::TurnNumber),
-      Text<R>("MusicName", &R::MusicName, 20),
-      Text<R>("ScenarioName", &R::ScenarioName, 20),
-      Numbers<R>("Owner", &R::Owner),
-      Numbers<R>("Money", &R::Money),
-      Numbers<R>("Soldiers", &R::Soldiers),
-      Numbers<R>("Strength", &R::Strength),
-      Numbers<R>("Weapon", &R::Weapon),
-      Numbers<R>("Development", &R::Development),
-      Number<R>("CurrentDistrict", &R::CurrentDistrict),
-      Numbers<R>("PlayerOfFaction", &R::PlayerOfFaction),
-      Number<R>("PlayerCount", &R::PlayerCount),
-  };
-  return fields;
-}
-
-template <typename Record>
-Json ToJson(const Record& record, const std::vector<Field<Record>>& fields) {
+// One key per field of the layout; a per-district field is an array of six.
+template <typename Record, std::size_t N>
+Json ToJson(const Record& record, const std::array<RecordField<Record>, N>& layout) {
   Json json = Json::object();
-  for (const auto& field : fields) json[std::string(field.key)] = field.get(record);
+  for (const auto& field : layout) {
+    Json values = Json::array();
+    ForEachValue(record, field, [&](std::size_t, const auto& value) { values.push_back(value); });
+    json[std::string(field.name)] = field.count == 1 ? values[0] : values;
+  }
   return json;
 }
 
-template <typename Record>
-Record FromJson(const Json& json, const std::vector<Field<Record>>& fields, std::string_view kind) {
+template <typename Record, std::size_t N>
+Record FromJson(const Json& json, const std::array<RecordField<Record>, N>& layout, std::string_view kind) {
   if (!json.is_object()) throw DataError("JSON の一番外側は { } のオブジェクトにしてください。");
   Record record;
-  for (const auto& [key, value] : json.items()) {
-    const Field<Record>* found = nullptr;
-    for (const auto& field : fields)
-      if (field.key == key) found = &field;
-    if (found == nullptr)
+  for (const auto& item : json.items()) {
+    const std::string key = item.key();
+    const Json& value = item.value();
+    const auto field =
+        std::find_if(layout.begin(), layout.end(), [&](const auto& f) { return f.name == key; });
+    if (field == layout.end())
       throw DataError("キー \"" + key + "\" は" + std::string(kind) + " にはありません。");
-    found->set(record, value);
+    if (field->count != 1 && (!value.is_array() || value.size() != field->count))
+      throw DataError(key + " は 6 つの要素の配列で書いてください (地区 0～5)。");
+    ForEachValue(record, *field, [&](std::size_t i, auto& target) {
+      const bool single = field->count == 1;
+      const Json& v = single ? value : value[i];
+      const std::string where = single ? key : Element(key, i);
+      if constexpr (std::is_same_v<std::remove_cvref_t<decltype(target)>, std::string>) {
+        target = ToText(v, where, field->width);
+      } else {
+        target = ToInt16(v, where);
+      }
+    });
   }
   return record;
 }
 
 }  // namespace
 
-Json ScenarioToJson(const ScenarioRecord& record) { return ToJson(record, ScenarioFields()); }
-Json SaveToJson(const SaveRecord& record) { return ToJson(record, SaveFields()); }
+Json ScenarioToJson(const ScenarioRecord& record) { return ToJson(record, kScenarioLayout); }
+Json SaveToJson(const SaveRecord& record) { return ToJson(record, kSaveLayout); }
 
 ScenarioRecord ScenarioFromJson(const Json& json) {
-  return FromJson(json, ScenarioFields(), "シナリオ (.dat)");
+  return FromJson(json, kScenarioLayout, "シナリオ (.dat)");
 }
-SaveRecord SaveFromJson(const Json& json) { return FromJson(json, SaveFields(), "セーブ (.sav)"); }
+SaveRecord SaveFromJson(const Json& json) { return FromJson(json, kSaveLayout, "セーブ (.sav)"); }
 
 }  // namespace yuunagi::data_tool

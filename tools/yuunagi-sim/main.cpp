@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <charconv>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -24,6 +26,20 @@
 namespace {
 
 using namespace yuunagi;
+
+constexpr int kExitBadData = 1;  // a scenario that cannot be read or played
+constexpr int kExitUsage = 2;    // a command line the tool does not understand
+
+// Each worker keeps a tally of some 256 KiB: this many cannot exhaust the memory.
+constexpr int kMostThreads = 256;
+
+// A seed is a decimal number that fits 64 bits unsigned: no sign, no
+// exponent, no blank, nothing that wraps around.
+bool ParseSeed(const std::string& text, std::uint64_t& seed) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
+  return ec == std::errc() && end == text.data() + text.size();
+}
 
 struct Options {
   std::string scenarioPath;
@@ -105,7 +121,7 @@ struct Tally {
 int RunMany(const Options& options, const ScenarioRecord& scenario, const std::string& name) {
   const long long games = options.games;
   int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
-  threads = static_cast<int>(std::clamp<long long>(threads, 1, std::max(1LL, games)));
+  threads = static_cast<int>(std::clamp<long long>(threads, 1, std::min<long long>(kMostThreads, games)));
 
   std::vector<Tally> tallies(static_cast<std::size_t>(threads));
   std::atomic<long long> next{0}, done{0};
@@ -179,35 +195,52 @@ int RunMany(const Options& options, const ScenarioRecord& scenario, const std::s
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit on the output makes a write fail instead of killing the tool.
+  std::signal(SIGXFSZ, SIG_IGN);
   Options options;
-  CLI::App app{"ユウナギ町争奪戦: plays spectator games of a scenario and counts who wins."};
+  std::string seed = "1";
+  CLI::App app{"ユウナギ町争奪戦: plays spectator games of a scenario and counts who wins.", "yuunagi-sim"};
+  app.footer(
+      "Exit status: 0 done; 1 bad data: a scenario that cannot be read or played, said in one line on\n"
+      "stderr; 2 a usage error: an unknown option, a missing scenario, a value out of its range.");
+  app.set_version_flag("--version", "yuunagi-sim " YUUNAGI_VERSION);
   app.add_option("scenario", options.scenarioPath, "scenario file (.dat)")->required();
-  app.add_option("--games", options.games, "number of games (default 1000)")
+  app.add_option("--games", options.games, "number of games, 1..100000000 (default 1000)")
       ->check(CLI::Range(1LL, 100000000LL));
-  app.add_option("--seed", options.seed, "seed of the random numbers (same seed, same result)");
-  app.add_option("--threads", options.threads, "worker threads (default: all cores)")
-      ->check(CLI::Range(0, 1024));
+  app.add_option("--seed", seed,
+                 "seed of the random numbers, 0..18446744073709551615 (default 1; same seed, same result)");
+  app.add_option("--threads", options.threads,
+                 "worker threads, 0..256 (default 0: one per core, at most 256)")
+      ->check(CLI::Range(0, kMostThreads));
   app.add_option("--max-turns", options.maxTurns,
-                 "a game still running after this many turns is a draw (default 5000)")
+                 "a game still running after this many turns is a draw, 1..32767 (default 5000)")
       ->check(CLI::Range(1, 32767));
   app.add_flag("--trace", options.trace, "play one game and print every move");
   app.add_flag("--json", options.json, "print the results as one JSON object");
   app.add_option("--strong", options.strong, "factions played by the strong computer player, e.g. 0 or 0,3")
       ->delimiter(',')
       ->check(CLI::Range(0, kFactionCount - 1));
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+    if (!ParseSeed(seed, options.seed))
+      throw CLI::ValidationError("--seed", seed + " is not a whole number from 0 to 18446744073709551615");
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
+    std::cerr << "yuunagi-sim: " << e.what() << " (see yuunagi-sim --help)\n";
+    return kExitUsage;
+  }
   std::sort(options.strong.begin(), options.strong.end());
   options.strong.erase(std::unique(options.strong.begin(), options.strong.end()), options.strong.end());
 
   std::string error;
   const auto scenario = ReadScenarioFile(options.scenarioPath, &error);
   if (!scenario) {
-    std::cerr << error << '\n';
-    return 1;
+    std::cerr << "yuunagi-sim: " << error << '\n';
+    return kExitBadData;
   }
   if (const auto problem = CheckScenario(*scenario)) {
-    std::cerr << *problem << '\n';
-    return 1;
+    std::cerr << "yuunagi-sim: " << *problem << '\n';
+    return kExitBadData;
   }
   const std::string name = StripExtension(std::filesystem::path(options.scenarioPath).filename().string());
   return options.trace ? RunTrace(options, *scenario, name) : RunMany(options, *scenario, name);
