@@ -68,7 +68,9 @@ TEST_F(Strategy, EveryChanceOfTheChainIsPinnedFromBothSides) {
     G().TurnNumber = static_cast<i16>(c.turn);
     const Decision d = Decide(c.chain);
     EXPECT_EQ(d.action, c.action) << c.name;
-    if (c.action == Attack) EXPECT_EQ(d.value, 1) << c.name;
+    if (c.action == Attack) {
+      EXPECT_EQ(d.value, 1) << c.name;
+    }
     EXPECT_EQ(random.Remaining(), 0) << c.name;
   }
 }
@@ -114,7 +116,9 @@ TEST_F(Strategy, CaptureNeedsMoreThanTwiceTheTurnInSoldiers) {
     const Decision d =
         captures ? Decide({}, search) : Decide({0.2}, search);  // else: collects on its first chance
     EXPECT_EQ(d.action, captures ? Attack : Collect) << soldiers;
-    if (captures) EXPECT_EQ(d.target, 1);
+    if (captures) {
+      EXPECT_EQ(d.target, 1);
+    }
   }
 }
 
