@@ -44,6 +44,7 @@ bench: build
 	$(BUILD_DIR)/bin/yuunagi-bench
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-startup
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace cpu
+	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace pause
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace memory
 
 # A Debian package of the installed game: $(PACKAGE_BUILD_DIR)/yuunagi_*.deb,

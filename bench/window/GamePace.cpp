@@ -16,9 +16,11 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "core/StartUp.h"
 
@@ -128,6 +130,33 @@ int MeasureCpu() {
   return QApplication::exec();
 }
 
+// How long the pause after a computer move really lasts, against the speed bar's 1000 ms.
+int MeasurePause() {
+  Game game = StartGame(3, 1000);
+  if (!game.form) return 1;
+  std::vector<double> pauses;
+  QElapsedTimer sinceMove;
+  long long moves = game.form->Game().MoveCount();
+  QTimer watch;  // looks for the next move as often as the event loop allows
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const long long now = game.form->Game().MoveCount();
+    if (now == moves) return;
+    if (sinceMove.isValid()) pauses.push_back(static_cast<double>(sinceMove.nsecsElapsed()) / 1e6);
+    sinceMove.start();
+    moves = now;
+    if (pauses.size() == 10) {
+      std::sort(pauses.begin(), pauses.end());
+      std::printf(
+          "pause after a computer move at 1000 ms, 10 moves: shortest %.1f ms, median %.1f ms, longest %.1f "
+          "ms\n",
+          pauses.front(), pauses[pauses.size() / 2], pauses.back());
+      QCoreApplication::exit(0);
+    }
+  });
+  watch.start(0);
+  return QApplication::exec();
+}
+
 int MeasureMemory() {
   QTimer answer;
   AnswerMessageBoxes(answer);
@@ -171,7 +200,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "cpu") return MeasureCpu();
+  if (mode == "pause") return MeasurePause();
   if (mode == "memory") return MeasureMemory();
-  std::fprintf(stderr, "usage: yuunagi-bench-window-pace cpu|memory\n");
+  std::fprintf(stderr, "usage: yuunagi-bench-window-pace cpu|pause|memory\n");
   return 2;
 }
