@@ -35,10 +35,15 @@ std::vector<ListedFile> ListFiles(const fs::path& folder, std::string_view exten
     if (!it->is_regular_file(typeError)) continue;
     files.push_back({StripExtension(fileName), it->path()});
   }
-  std::sort(files.begin(), files.end(), [](const ListedFile& a, const ListedFile& b) {
-    return a.path.filename().native() < b.path.filename().native();
-  });
-  return files;
+  // Sorted by the file names' bytes; each name is taken out of its path once.
+  std::vector<std::pair<std::string, std::size_t>> order;
+  order.reserve(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) order.emplace_back(files[i].path.filename().native(), i);
+  std::sort(order.begin(), order.end());
+  std::vector<ListedFile> sorted;
+  sorted.reserve(files.size());
+  for (const auto& entry : order) sorted.push_back(std::move(files[entry.second]));
+  return sorted;
 }
 
 std::vector<std::string> ListScenarios(const fs::path& folder) {

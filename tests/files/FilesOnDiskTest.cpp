@@ -33,26 +33,6 @@ TEST(ScenarioListing, PlainDatFilesOfAnyCaseSortedByName) {
   EXPECT_EQ(ReadScenario(folder.path(), "A")->StartTurn, 42);
 }
 
-// Thirty thousand scenarios whose long names differ only at their ends are
-// listed within a second of processor time; comparing every name with every
-// other one takes several.
-TEST(ScenarioListing, AHugeFolderIsListedInNLogNTime) {
-#ifdef __SANITIZE_ADDRESS__
-  GTEST_SKIP() << "under the sanitizers processor time is no measure of the listing's order";
-#endif
-  TempFolder folder(fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path());  // quick to fill
-  const std::string common(240, 'x');
-  for (int i = 0; i < 30000; ++i) WriteBytes(folder / (common + std::to_string(100000 + i) + ".dat"), "");
-  EXPECT_EQ(RunInChild([&] {
-              const rlimit second{1, 1};
-              setrlimit(RLIMIT_CPU, &second);
-              const Entries names = ListScenarios(folder.path());
-              return names.size() == 30000 && names.front() == common + "100000" &&
-                     std::is_sorted(names.begin(), names.end());
-            }),
-            0);
-}
-
 TEST(ScenarioFile, WritesReadsAndTellsWhyNot) {
   TempFolder folder;
   ScenarioRecord s = SampleScenario();
