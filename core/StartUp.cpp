@@ -70,6 +70,14 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   const bool found = options.folders.has_value();
   GameFolders folders = found ? std::move(*options.folders) : FoldersBeside(options.appFolder);
   if (found && options.music.fallbackFolder.empty()) options.music.fallbackFolder = folders.Music().string();
+  // The pictures are read from now on, beside the opening of the music and
+  // the building of the window: the town map (the slowest to decode) on a
+  // thread of its own, the others on another. They are used once the window
+  // is built, in the order of start-up.
+  std::future<std::vector<DecodedPicture>> map =
+      std::async(std::launch::async, DecodePictures, folders.Pictures(), 0, 1);
+  std::future<std::vector<DecodedPicture>> others =
+      std::async(std::launch::async, DecodePictures, folders.Pictures(), 1, PictureFiles().size());
   auto music = std::make_unique<MusicPlayer>(options.music);
   music->OpenMusic();
 
@@ -81,12 +89,6 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(qtJapanese);
   }
-  // The pictures are read beside the building of the window: the town map
-  // (the slowest to decode) on a thread of its own, the others on another.
-  std::future<std::vector<DecodedPicture>> map =
-      std::async(std::launch::async, DecodePictures, folders.Pictures(), 0, 1);
-  std::future<std::vector<DecodedPicture>> others =
-      std::async(std::launch::async, DecodePictures, folders.Pictures(), 1, PictureFiles().size());
   auto form = std::make_unique<MainForm>(std::move(folders), std::move(random), std::move(music),
                                          options.exitProcess);
 
