@@ -278,7 +278,7 @@ const Case kCases[] = {
      "TitleLabel; "
      "focus=Command2(0); press Return; heading=<2P>選択; press Up; focus=Command2(6); press Return; "
      "boxbuttons~はい; boxbuttons~いいえ; state=1; menu=～<1P>の戦略～"},
-    // ---- Beyond the specification, by key: zoom, music, the war record ----
+    // ---- Beyond the game's own controls, by key: zoom, music, the war record ----
     {"zoom 100 150 200 %, a click at 200 % reaches its control", OneScenario({0, 1, 2, 3, 4, 5}),
      "size=516x438; press Ctrl+=; size=774x657; press Ctrl++; size=1032x876; press Ctrl+=; size=1032x876; "
      "left Command1(0); shown=Picture8 TitleLabel; left Command9; press Ctrl+-; size=774x657; press Ctrl+0; "
