@@ -5,6 +5,17 @@
 //
 //   yuunagi-strong-bench build/bin/Scenario/ユウナギの夕暮れ.dat --strong 0 --games 10000 --threads 2
 //   yuunagi-strong-bench even --strong 0,1,2,3,4,5 --games 1000
+//   yuunagi-strong-bench build/bin/Scenario/三つ巴の港.dat --strong rotate --games 10000
+//   yuunagi-strong-bench even --strong none --games 10000
+//
+// "rotate" makes one faction strong in each game, each faction of the start
+// in turn, and gives every faction's share in the games it played strong;
+// "none" plays the game's own strategy alone, the shares to compare with.
+//
+// Time the moves with --threads 1 on an otherwise idle machine: with both
+// cores of a virtual machine busy, the host may stop a core for a while
+// (about 100 ms seen here), and that stop is counted as CPU time of the
+// thread that was running.
 #include <time.h>
 
 #include <algorithm>
@@ -15,6 +26,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,6 +76,8 @@ std::uint64_t Mix(std::uint64_t x) {
 
 struct Tally {
   std::array<long long, kFactionCount> wins{};
+  std::array<long long, kFactionCount> gamesStrong{};  // "rotate": games each faction played strong
+  std::array<long long, kFactionCount> winsStrong{};
   long long draws = 0;
   long long turns = 0;
   std::vector<float> decisionMicros;
@@ -82,7 +96,7 @@ std::pair<double, double> Interval(long long k, long long n) {
 
 int main(int argc, char** argv) {
   std::string scenarioPath;
-  std::vector<int> strong = {0};
+  std::string strongText = "0";
   long long games = 1000;
   std::uint64_t seed = 1;
   int threads = 1;
@@ -91,9 +105,9 @@ int main(int argc, char** argv) {
   CLI::App app{"Win shares and move times of the strong computer player."};
   app.add_option("scenario", scenarioPath, "scenario file (.dat), or \"even\" for the even six-faction start")
       ->required();
-  app.add_option("--strong", strong, "factions the strong player plays, e.g. 0 or 0,3 (default 0)")
-      ->delimiter(',')
-      ->check(CLI::Range(0, kFactionCount - 1));
+  app.add_option("--strong", strongText,
+                 "factions the strong player plays: a list such as 0 or 0,3, \"rotate\" (one faction a game, "
+                 "each in turn) or \"none\" (default 0)");
   app.add_option("--games", games, "number of games (default 1000)")->check(CLI::Range(1LL, 100000000LL));
   app.add_option("--seed", seed, "seed (same seed, same result at any thread count)");
   app.add_option("--threads", threads, "worker threads (default 1)")->check(CLI::Range(1, 64));
@@ -113,10 +127,22 @@ int main(int argc, char** argv) {
     name = StripExtension(std::filesystem::path(scenarioPath).filename().string());
   }
   std::array<ComputerLevel, kFactionCount> levels{};
-  std::string strongList;
-  for (const int f : strong) {
-    levels[f] = ComputerLevel::Strong;
-    strongList.append(strongList.empty() ? "" : ",").append(std::to_string(f));
+  const bool rotate = strongText == "rotate";
+  std::vector<int> seats;  // the factions holding a district at the start, for "rotate"
+  for (int f = 0; f < kFactionCount; ++f) {
+    if (std::find(scenario.StartOwner.begin(), scenario.StartOwner.end(), f) != scenario.StartOwner.end()) {
+      seats.push_back(f);
+    }
+  }
+  if (!rotate && strongText != "none") {
+    std::stringstream list(strongText);
+    for (std::string item; std::getline(list, item, ',');) {
+      if (item.size() != 1 || item[0] < '0' || item[0] >= '0' + kFactionCount) {
+        std::cerr << "--strong: " << strongText << " is not a list of factions 0-5, rotate or none\n";
+        return 2;
+      }
+      levels[item[0] - '0'] = ComputerLevel::Strong;
+    }
   }
 
   std::vector<Tally> tallies(static_cast<std::size_t>(threads));
@@ -126,18 +152,25 @@ int main(int argc, char** argv) {
     HeadlessHost host;
     for (long long g = next++; g < games; g = next++) {
       SeededRandom random(Mix(seed ^ Mix(static_cast<std::uint64_t>(g))));
+      std::array<ComputerLevel, kFactionCount> gameLevels = levels;
+      const int seat = rotate ? seats[static_cast<std::size_t>(g) % seats.size()] : -1;
+      if (seat >= 0) gameLevels[seat] = ComputerLevel::Strong;
       double before = ThreadMicros();
       const auto timeMove = [&](const Engine& engine) {
         const double now = ThreadMicros();
         const GameData& d = engine.Data();
-        if (levels[d.Districts[d.CurrentDistrict].Owner] == ComputerLevel::Strong) {
+        if (gameLevels[d.Districts[d.CurrentDistrict].Owner] == ComputerLevel::Strong) {
           tally.decisionMicros.push_back(static_cast<float>(now - before));
         }
         before = ThreadMicros();
       };
       const HeadlessResult r =
-          PlayHeadlessGame(scenario, name, random, maxTurns, host, levels,
+          PlayHeadlessGame(scenario, name, random, maxTurns, host, gameLevels,
                            Mix((seed + 0x5EED) ^ static_cast<std::uint64_t>(g)), timeMove);
+      if (seat >= 0) {
+        ++tally.gamesStrong[seat];
+        tally.winsStrong[seat] += r.winner == seat;
+      }
       if (r.winner >= 0) {
         ++tally.wins[r.winner];
       } else {
@@ -153,22 +186,35 @@ int main(int argc, char** argv) {
 
   Tally total;
   for (Tally& t : tallies) {
-    for (int f = 0; f < kFactionCount; ++f) total.wins[f] += t.wins[f];
+    for (int f = 0; f < kFactionCount; ++f) {
+      total.wins[f] += t.wins[f];
+      total.gamesStrong[f] += t.gamesStrong[f];
+      total.winsStrong[f] += t.winsStrong[f];
+    }
     total.draws += t.draws;
     total.turns += t.turns;
     total.decisionMicros.insert(total.decisionMicros.end(), t.decisionMicros.begin(), t.decisionMicros.end());
   }
   std::printf("%s: %lld 試合, 強い = %s, seed %llu, 先読み %d 回 x %d 手, %.1f 秒 (%d スレッド)\n",
-              name.c_str(), games, strongList.c_str(), static_cast<unsigned long long>(seed), budget.playouts,
+              name.c_str(), games, strongText.c_str(), static_cast<unsigned long long>(seed), budget.playouts,
               budget.horizon, seconds, threads);
   long long strongWins = 0;
   for (int f = 0; f < kFactionCount; ++f) {
-    const auto [low, high] = Interval(total.wins[f], games);
     const bool isStrong = levels[f] == ComputerLevel::Strong;
-    if (isStrong) strongWins += total.wins[f];
-    std::printf("  %d %s (%s) 勝利 %7lld  %6.2f%%  [%5.2f, %5.2f]\n", f, std::string(FactionNames[f]).c_str(),
-                isStrong ? "強い" : "普通", total.wins[f], 100.0 * total.wins[f] / games, 100 * low,
-                100 * high);
+    if (isStrong || rotate) strongWins += rotate ? total.winsStrong[f] : total.wins[f];
+    const auto [low, high] = Interval(total.wins[f], games);
+    std::printf("  %d %s (%s) 勝利 %7lld  %6.2f%%  [%5.2f, %5.2f]", f, std::string(FactionNames[f]).c_str(),
+                isStrong ? "強い"
+                : rotate ? "交代"
+                         : "普通",
+                total.wins[f], 100.0 * total.wins[f] / games, 100 * low, 100 * high);
+    if (rotate && total.gamesStrong[f] > 0) {
+      const auto [sLow, sHigh] = Interval(total.winsStrong[f], total.gamesStrong[f]);
+      std::printf("   強い時 %lld / %lld = %6.2f%%  [%5.2f, %5.2f]", total.winsStrong[f],
+                  total.gamesStrong[f], 100.0 * total.winsStrong[f] / total.gamesStrong[f], 100 * sLow,
+                  100 * sHigh);
+    }
+    std::printf("\n");
   }
   const auto [low, high] = Interval(strongWins, games);
   std::printf(
@@ -181,8 +227,11 @@ int main(int argc, char** argv) {
     const auto at = [&](double q) {
       return times[static_cast<std::size_t>(q * (times.size() - 1))] / 1000.0;
     };
-    std::printf("  強い手 %zu 回 (スレッドの CPU 時間): 中央値 %.2f ms, 99%% 点 %.2f ms, 最大 %.2f ms\n",
-                times.size(), at(0.5), at(0.99), at(1.0));
+    const auto over = times.end() - std::upper_bound(times.begin(), times.end(), 50000.0f);
+    std::printf(
+        "  強い手 %zu 回 (スレッドの CPU 時間): 中央値 %.2f ms, 99%% 点 %.2f ms, 最大 %.2f ms, 50 ms 超 %td "
+        "回\n",
+        times.size(), at(0.5), at(0.99), at(1.0), over);
   }
   return 0;
 }
