@@ -18,8 +18,13 @@ constexpr double kStrengthWorth = 10;
 constexpr double kDevelopmentWorth = 15;
 constexpr double kWeaponShare = 0.8;
 
-// Gold spent on the weapon ladder to reach `level`.
-constexpr double kLadderGold[kWeaponLevels + 1] = {0, 0, 30, 110, 260, 660};
+// Gold spent on the weapon ladder to reach each level (fists cost nothing).
+constexpr std::array<double, kWeaponLevels + 1> kLadderGold = [] {
+  std::array<double, kWeaponLevels + 1> gold{};
+  for (int level = 2; level <= kWeaponLevels; ++level)
+    gold[level] = gold[level - 1] + WeaponDevelopCost[level - 1];
+  return gold;
+}();
 
 constexpr double kWon = 1e6;
 

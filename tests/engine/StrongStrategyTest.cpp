@@ -86,6 +86,92 @@ TEST(StrongStrategy, AllStrongGameDrawsOnlyTheChancesOfAttacksAndCollecting) {
   EXPECT_EQ(random.Draws(), ruleDraws);
 }
 
+GameData Board(std::array<DistrictRecord, kDistrictCount> districts) {
+  GameData g;
+  g.Districts = districts;
+  g.PlayerCount = kSpectatorPlayerCount;
+  g.GameState = State::Moving;
+  g.TurnNumber = 5;
+  return g;
+}
+
+std::string Listed(const std::vector<Decision>& list) {
+  std::string text;
+  for (const Decision& d : list) {
+    text += std::to_string(d.action) + ":" + std::to_string(d.value) + "@" + std::to_string(d.target) + " ";
+  }
+  return text;
+}
+
+// District 0 (strength 10: blows of 10, 15, 25 soldiers) weighs the cheapest
+// weapon that captures and none dearer, every weapon against what no blow
+// captures, no own district, each amount at all and half its money, and the
+// next weapon only with its price (150 gold at the gun) in hand.
+TEST(StrongStrategy, CandidatesAreTheCheapestCapturesAndEveryAffordableAmount) {
+  const struct {
+    i16 money, soldiersOf1;
+    const char* expected;
+  } cases[] = {
+      {150, 15, "0:1@1 0:2@1 0:1@3 0:1@4 0:2@4 0:3@4 1:0@0 5:0@0 2:15@0 2:7@0 3:150@0 3:75@0 4:15@0 4:7@0 "},
+      {149, 16, "0:1@1 0:2@1 0:3@1 0:1@3 0:1@4 0:2@4 0:3@4 1:0@0 2:14@0 2:7@0 3:149@0 3:74@0 4:14@0 4:7@0 "},
+      {14, 10, "0:1@1 0:1@3 0:1@4 0:2@4 1:0@0 2:1@0 3:14@0 3:7@0 4:1@0 "},
+      {1, 11, "0:1@1 0:1@3 0:1@4 1:0@0 3:1@0 "},
+  };
+  for (const auto& c : cases) {
+    GameData g = Board({DistrictRecord{0, c.money, 50, 10, 3, 10},
+                        {1, 0, c.soldiersOf1, 10, 1, 10},
+                        {0, 0, 1, 10, 1, 10},
+                        {2, 0, 10, 10, 1, 10},
+                        {3, 0, 26, 10, 1, 10},
+                        {0, 0, 1, 10, 1, 10}});
+    std::vector<Decision> list;
+    StrongStrategy::Candidates(g, list);
+    EXPECT_EQ(Listed(list), c.expected) << c.money;
+  }
+  // Nobody left to fight: nothing to weigh, and no decision.
+  GameData won = Board({DistrictRecord{0, 500, 50, 10, 3, 10}, {0}, {0}, {0}, {0}, {0}});
+  std::vector<Decision> list;
+  StrongStrategy::Candidates(won, list);
+  EXPECT_TRUE(list.empty());
+  StrongStrategy strong(1, LookAheadBudget{1, 1});
+  ScriptedRandom none;
+  EXPECT_FALSE(strong.Decide(won, none).has_value());
+}
+
+// A district counts 400 gold beside 1 a gold piece, 1 a soldier, 10 a point of
+// strength, 15 a level of development and 0.8 of the gold its weapon cost;
+// the standing is that less the strongest rival's.
+TEST(StrongStrategy, ScoreIsTheHoldingsLessTheStrongestRivals) {
+  const DistrictRecord plain{0, 100, 50, 10, 1, 10};  // 400 + 100 + 50 + 100 + 150 = 800
+  const struct {
+    i16 weapon, rivalOwnerOf5;
+    double expected;
+  } cases[] = {
+      {1, 1, 800 - 2 * 800},          // the rival holding two districts
+      {1, 5, 800 - 800},              // five rivals of one district each
+      {2, 5, 800 + 0.8 * 30 - 800},   // the sword cost 30
+      {3, 5, 800 + 0.8 * 110 - 800},  // the gun 30 + 80
+      {4, 5, 800 + 0.8 * 260 - 800},  // the missile 30 + 80 + 150
+      {5, 5, 800 + 0.8 * 660 - 800},  // the nuclear missile 30 + 80 + 150 + 400
+      {9, 5, 800 + 0.8 * 660 - 800},  // beyond the ladder: its top
+      {0, 5, 800 - 800},              // below it: nothing
+  };
+  for (const auto& c : cases) {
+    DistrictRecord mine = plain;
+    mine.Weapon = c.weapon;
+    GameData g = Board({mine,
+                        DistrictRecord{1, 100, 50, 10, 1, 10},
+                        {2, 100, 50, 10, 1, 10},
+                        {3, 100, 50, 10, 1, 10},
+                        {4, 100, 50, 10, 1, 10},
+                        {c.rivalOwnerOf5, 100, 50, 10, 1, 10}});
+    EXPECT_DOUBLE_EQ(StrongStrategy::Score(g, 0), c.expected) << c.weapon << " " << c.rivalOwnerOf5;
+  }
+  GameData all = Board({plain, plain, plain, plain, plain, plain});
+  EXPECT_EQ(StrongStrategy::Score(all, 0), 1e6);
+  EXPECT_EQ(StrongStrategy::Score(all, 1), -1e6);
+}
+
 std::vector<std::string> Trace(std::uint64_t strongSeed) {
   SeededRandom random(3);
   HeadlessHost host;
