@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include <future>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,8 @@ std::optional<QString> DressWindow(MainForm& form, std::vector<DecodedPicture> p
 
 std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   std::unique_ptr<RandomSource> random = std::move(options.random);
-  if (!random) random = std::make_unique<SeededRandom>(SeededRandom::SeedFromClock());
+  const bool chancesGiven = random != nullptr;
+  if (!chancesGiven) random = std::make_unique<SeededRandom>(SeededRandom::SeedFromClock());
 
   const bool found = options.folders.has_value();
   GameFolders folders = found ? std::move(*options.folders) : FoldersBeside(options.appFolder);
@@ -109,6 +111,13 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   form->SetZoom(settings.zoom);
   form->SetMusicOn(settings.musicOn);
   form->SetStrongComputer(settings.strongComputer);
+  // The strong player's look-ahead has chances of its own: fresh ones every
+  // start, so its first moves differ from one evening to the next. A caller
+  // that brings the game's chances (a test) keeps the engine's fixed seed.
+  if (!chancesGiven) {
+    std::random_device device;
+    form->Game().SetStrongSeed((static_cast<std::uint64_t>(device()) << 32) ^ device());
+  }
   form->PlayMusic("オープニング");
   form->show();
   return form;
