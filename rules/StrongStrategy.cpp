@@ -27,6 +27,10 @@ constexpr std::array<double, kWeaponLevels + 1> kLadderGold = [] {
 }();
 
 constexpr double kWon = 1e6;
+// A won town counts less, and a fall more, the later it comes in the look-
+// ahead: a sure winner takes the quickest way, a sure loser holds out longest.
+// (Far above any standing short of the end, so a win always beats it.)
+constexpr double kEndPerMove = 1000;
 
 void AddIfLegal(const GameData& data, std::vector<Decision>& out, i16 action, i16 value, i16 target = 0) {
   if (CheckBoardAction(data, action, value, target)) out.push_back(Decision{action, value, target});
@@ -95,11 +99,15 @@ double StrongStrategy::Playout(const GameData& data, const Decision& candidate, 
   engine.SetUpLookAhead(data);
   host_->nextMovePending = false;
   engine.PlayLookAheadAction(candidate.action, candidate.value, candidate.target);
-  for (int m = 0; m < budget_.horizon && !engine.Finished() && host_->nextMovePending; ++m) {
+  int moves = 0;
+  for (; moves < budget_.horizon && !engine.Finished() && host_->nextMovePending; ++moves) {
     host_->nextMovePending = false;
     engine.NextMove();
   }
-  return Score(engine.Data(), faction);
+  const double score = Score(engine.Data(), faction);
+  if (score >= kWon) return score - kEndPerMove * moves;
+  if (score <= -kWon) return score + kEndPerMove * moves;
+  return score;
 }
 
 std::optional<Decision> StrongStrategy::Decide(const GameData& data, RandomSource&) {
@@ -109,6 +117,7 @@ std::optional<Decision> StrongStrategy::Decide(const GameData& data, RandomSourc
   if (candidates_.size() == 1) return candidates_.front();
   double best = 0;
   std::size_t bestIndex = 0;
+  int tied = 1;
   for (std::size_t c = 0; c < candidates_.size(); ++c) {
     double total = 0;
     for (int k = 0; k < budget_.playouts; ++k) {
@@ -116,6 +125,12 @@ std::optional<Decision> StrongStrategy::Decide(const GameData& data, RandomSourc
     }
     if (c == 0 || total > best) {
       best = total;
+      bestIndex = c;
+      tied = 1;
+    } else if (total == best && own_.Next() * ++tied < 1.0) {
+      // Equal totals happen (the same end in every future). Taking the
+      // first would always strike the lowest enemy district; each of the
+      // tied candidates is as likely instead.
       bestIndex = c;
     }
   }

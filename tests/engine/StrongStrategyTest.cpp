@@ -1,6 +1,8 @@
 // The strong computer player: legal moves, none of the game's chances, repeatable.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "core/GameSetup.h"
 #include "core/HeadlessGame.h"
 #include "rules/StrongStrategy.h"
@@ -170,6 +172,38 @@ TEST(StrongStrategy, ScoreIsTheHoldingsLessTheStrongestRivals) {
   GameData all = Board({plain, plain, plain, plain, plain, plain});
   EXPECT_EQ(StrongStrategy::Score(all, 0), 1e6);
   EXPECT_EQ(StrongStrategy::Score(all, 1), -1e6);
+}
+
+// Five districts against one: the sword takes the last one now, fists or
+// anything else win a few moves later. Whatever its seed, it wins at once.
+TEST(StrongStrategy, ASureWinIsTakenAtOnce) {
+  const DistrictRecord mine{0, 500, 500, 10, 2, 50};
+  GameData g = Board({mine, mine, mine, mine, mine, DistrictRecord{1, 0, 12, 1, 1, 0}});
+  for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+    StrongStrategy strong(seed, LookAheadBudget{8, 12});
+    ScriptedRandom none;
+    const std::optional<Decision> d = strong.Decide(g, none);
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(Listed({*d}), "0:2@5 ") << seed;
+  }
+}
+
+// The last district of a faction against five that take it next turn
+// whatever it does: every choice ends alike, and the seed picks among them
+// instead of the first one listed (a blow at the lowest district) each time.
+TEST(StrongStrategy, EqualChoicesAreDrawnFromItsOwnChances) {
+  const DistrictRecord strong{0, 500, 500, 10, 2, 50};
+  GameData g = Board({strong, strong, strong, strong, strong, DistrictRecord{1, 0, 12, 1, 1, 0}});
+  g.CurrentDistrict = 5;
+  std::set<std::string> chosen;
+  for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+    StrongStrategy doomed(seed, LookAheadBudget{8, 12});
+    ScriptedRandom none;
+    const std::optional<Decision> d = doomed.Decide(g, none);
+    ASSERT_TRUE(d.has_value());
+    chosen.insert(Listed({*d}));
+  }
+  EXPECT_GE(chosen.size(), 3u) << ::testing::PrintToString(chosen);
 }
 
 std::vector<std::string> Trace(std::uint64_t strongSeed) {
