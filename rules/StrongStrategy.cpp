@@ -127,11 +127,11 @@ std::optional<Decision> StrongStrategy::Decide(const GameData& data, RandomSourc
       best = total;
       bestIndex = c;
       tied = 1;
-    } else if (total == best && own_.Next() * ++tied < 1.0) {
+    } else if (total == best) {
       // Equal totals happen (the same end in every future). Taking the
       // first would always strike the lowest enemy district; each of the
       // tied candidates is as likely instead.
-      bestIndex = c;
+      if (own_.Next() * ++tied < 1.0) bestIndex = c;
     }
   }
   return candidates_[bestIndex];

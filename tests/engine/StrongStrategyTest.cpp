@@ -174,11 +174,17 @@ TEST(StrongStrategy, ScoreIsTheHoldingsLessTheStrongestRivals) {
   EXPECT_EQ(StrongStrategy::Score(all, 1), -1e6);
 }
 
+// ヒノデ in five districts with swords, ソラノ's last district (12 soldiers,
+// strength 1, no money) in the sixth.
+GameData FiveAgainstOne() {
+  const DistrictRecord strong{0, 500, 500, 10, 2, 50};
+  return Board({strong, strong, strong, strong, strong, DistrictRecord{1, 0, 12, 1, 1, 0}});
+}
+
 // Five districts against one: the sword takes the last one now, fists or
 // anything else win a few moves later. Whatever its seed, it wins at once.
 TEST(StrongStrategy, ASureWinIsTakenAtOnce) {
-  const DistrictRecord mine{0, 500, 500, 10, 2, 50};
-  GameData g = Board({mine, mine, mine, mine, mine, DistrictRecord{1, 0, 12, 1, 1, 0}});
+  const GameData g = FiveAgainstOne();
   for (std::uint64_t seed = 1; seed <= 4; ++seed) {
     StrongStrategy strong(seed, LookAheadBudget{8, 12});
     ScriptedRandom none;
@@ -192,8 +198,7 @@ TEST(StrongStrategy, ASureWinIsTakenAtOnce) {
 // whatever it does: every choice ends alike, and the seed picks among them
 // instead of the first one listed (a blow at the lowest district) each time.
 TEST(StrongStrategy, EqualChoicesAreDrawnFromItsOwnChances) {
-  const DistrictRecord strong{0, 500, 500, 10, 2, 50};
-  GameData g = Board({strong, strong, strong, strong, strong, DistrictRecord{1, 0, 12, 1, 1, 0}});
+  GameData g = FiveAgainstOne();
   g.CurrentDistrict = 5;
   std::set<std::string> chosen;
   for (std::uint64_t seed = 1; seed <= 8; ++seed) {
