@@ -1,6 +1,5 @@
 #include "core/MainForm.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
