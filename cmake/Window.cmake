@@ -8,6 +8,7 @@ target_sources(yuunagi_window PRIVATE
   # core/: the window, its start, the board and the engine's host
   core/MainForm.cpp
   core/Layout.cpp
+  core/PanelFocus.cpp
   core/StatusPanel.cpp
   core/TurnPanel.cpp
   core/MessagePanel.cpp

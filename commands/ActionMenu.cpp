@@ -9,8 +9,8 @@
 #include "commands/AmountPanel.h"
 #include "commands/AmountText.h"
 #include "commands/WeaponPanel.h"
-#include "core/Layout.h"
 #include "core/MainForm.h"
+#include "core/PanelFocus.h"
 #include "files/SaveFile.h"
 
 namespace yuunagi {

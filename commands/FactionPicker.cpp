@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "core/Layout.h"
+#include "core/PanelFocus.h"
 
 namespace yuunagi {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "commands/FactionPicker.h"
-#include "core/Layout.h"
 #include "core/MainForm.h"
+#include "core/PanelFocus.h"
 #include "files/ScenarioPanel.h"
 #include "files/TitleScreen.h"
 #include "media/Text.h"

@@ -12,6 +12,7 @@
 #include "commands/WeaponPanel.h"
 #include "core/Layout.h"
 #include "core/MainForm.h"
+#include "core/PanelFocus.h"
 #include "core/PlayerSettings.h"
 #include "core/SettingsWindow.h"
 #include "core/WarRecordWindow.h"

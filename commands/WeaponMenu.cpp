@@ -6,8 +6,8 @@
 
 #include "commands/ActionPanel.h"
 #include "commands/WeaponPanel.h"
-#include "core/Layout.h"
 #include "core/MainForm.h"
+#include "core/PanelFocus.h"
 #include "core/StatusPanel.h"
 
 namespace yuunagi {

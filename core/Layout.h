@@ -49,9 +49,5 @@ void SetCaption(QLabel* label, std::string_view text);
 
 // Gives every button and option button on `panel` the shared face.
 void DressButtons(QWidget& panel, const QPixmap& face);
-// Hides a panel (or a button) and takes the keyboard focus away from it.
-void HidePanel(QWidget& panel);
-// Gives the keyboard focus to the first button a player can reach on `panel`.
-void FocusFirstButton(QWidget& panel);
 
 }  // namespace yuunagi

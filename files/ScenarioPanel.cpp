@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "core/Layout.h"
+#include "core/PanelFocus.h"
 #include "media/Pictures.h"
 
 namespace yuunagi {

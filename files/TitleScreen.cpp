@@ -6,6 +6,7 @@
 #include "core/Layout.h"
 #include "core/MainForm.h"
 #include "core/MessagePanel.h"
+#include "core/PanelFocus.h"
 #include "core/SpeedBar.h"
 #include "files/Cp932.h"
 #include "files/Playability.h"
