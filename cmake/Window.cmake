@@ -19,7 +19,6 @@ target_sources(yuunagi_window PRIVATE
   commands/FactionSelection.cpp
   commands/ActionMenu.cpp
   commands/WeaponMenu.cpp
-  commands/AmountText.cpp
   commands/KeyboardPlay.cpp
   # media/: the picture helpers
   media/Pictures.cpp
