@@ -35,7 +35,7 @@
 
 #include "core/HeadlessGame.h"
 #include "files/ScenarioFile.h"
-#include "media/Text.h"
+#include "files/Text.h"
 #include "rules/StrongStrategy.h"
 
 namespace {

@@ -17,13 +17,12 @@ target_sources(yuunagi_engine PRIVATE
   rules/Random.cpp
   # commands/: the amount a player types, read the same way everywhere
   commands/AmountText.cpp
-  # files/: the scenario and save files and the folders they live in
+  # files/: the scenario and save files, the folders they live in, the text helpers
   files/Cp932.cpp
   files/ScenarioFile.cpp
   files/SaveFile.cpp
   files/Playability.cpp
   files/DataFolders.cpp
-  # media/: the text helpers
-  media/Text.cpp
+  files/Text.cpp
 )
 target_include_directories(yuunagi_engine PUBLIC ${CMAKE_SOURCE_DIR})

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/MainForm.h"
+#include "files/Text.h"
 #include "files/TitleScreen.h"
-#include "media/Text.h"
 
 namespace yuunagi {
 

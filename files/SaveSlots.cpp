@@ -8,7 +8,7 @@
 #include "core/MainForm.h"
 #include "files/Playability.h"
 #include "files/SaveFile.h"
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace yuunagi {
 namespace {

@@ -9,8 +9,8 @@
 #include "files/Playability.h"
 #include "files/SaveSlots.h"
 #include "files/ScenarioFile.h"
+#include "files/Text.h"
 #include "media/MusicPlayer.h"
-#include "media/Text.h"
 
 namespace yuunagi {
 

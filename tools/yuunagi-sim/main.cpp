@@ -21,7 +21,7 @@
 #include "core/HeadlessGame.h"
 #include "files/Playability.h"
 #include "files/ScenarioFile.h"
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace {
 
