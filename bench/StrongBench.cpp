@@ -37,6 +37,7 @@
 #include "files/ScenarioFile.h"
 #include "files/Text.h"
 #include "rules/StrongStrategy.h"
+#include "tests/support/EvenStart.h"
 
 namespace {
 
@@ -49,22 +50,6 @@ double ThreadMicros() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-// Six factions, one district each, all alike: the even start.
-ScenarioRecord EvenStart() {
-  ScenarioRecord s;
-  s.StartTurn = 1;
-  s.Music = "決戦の町";
-  for (int i = 0; i < kDistrictCount; ++i) {
-    s.StartOwner[i] = static_cast<i16>(i);
-    s.StartMoney[i] = 100;
-    s.StartSoldiers[i] = 50;
-    s.StartStrength[i] = 10;
-    s.StartWeapon[i] = 1;
-    s.StartDevelopment[i] = 10;
-  }
-  return s;
 }
 
 std::uint64_t Mix(std::uint64_t x) {
@@ -114,7 +99,7 @@ int main(int argc, char** argv) {
   app.add_option("--max-turns", maxTurns, "turn limit of a game (a draw)")->check(CLI::Range(1, 32767));
   CLI11_PARSE(app, argc, argv);
 
-  ScenarioRecord scenario = EvenStart();
+  ScenarioRecord scenario = test::EvenStart();
   std::string name = "均等な六勢力";
   if (scenarioPath != "even") {
     std::string error;

@@ -5,24 +5,12 @@
 #include <set>
 
 #include "core/HeadlessGame.h"
+#include "tests/support/EvenStart.h"
 
 namespace yuunagi::testing {
 namespace {
 
-ScenarioRecord MakeScenario(std::array<i16, 6> owners, i16 money, i16 soldiers) {
-  ScenarioRecord s;
-  s.StartTurn = 1;
-  s.Music = "決戦の町";
-  s.StartOwner = owners;
-  for (int i = 0; i < 6; ++i) {
-    s.StartMoney[i] = money;
-    s.StartSoldiers[i] = soldiers;
-    s.StartStrength[i] = 10;
-    s.StartWeapon[i] = 1;
-    s.StartDevelopment[i] = 10;
-  }
-  return s;
-}
+using test::EvenStart;
 
 int FactionsOnBoard(const GameData& g) {
   std::set<int> owners;
@@ -74,14 +62,14 @@ void PlayAndCheck(const ScenarioRecord& scenario, int games) {
   }
 }
 
-TEST(RandomPlay, ClassicStartGamesEndWithOneFactionHoldingTheTown) {
-  PlayAndCheck(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50), 150);
+TEST(RandomPlay, ClassicStartGamesEndWithOneFactionHoldingTheTown) { PlayAndCheck(EvenStart(), 150); }
+
+TEST(RandomPlay, ThreeFactionGamesEndToo) {
+  PlayAndCheck(EvenStart({.money = 500, .soldiers = 200}, {0, 0, 2, 2, 4, 4}), 150);
 }
 
-TEST(RandomPlay, ThreeFactionGamesEndToo) { PlayAndCheck(MakeScenario({0, 0, 2, 2, 4, 4}, 500, 200), 150); }
-
 TEST(RandomPlay, TheSameSeedPlaysTheSameGame) {
-  const ScenarioRecord s = MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50);
+  const ScenarioRecord s = EvenStart();
   std::vector<std::string> first, second;
   for (auto* log : {&first, &second}) {
     SeededRandom random(42);
@@ -97,8 +85,7 @@ TEST(RandomPlay, TheSameSeedPlaysTheSameGame) {
 TEST(RandomPlay, AGameStillRunningAtTheTurnLimitIsADraw) {
   SeededRandom random(7);
   HeadlessHost host;
-  const HeadlessResult result =
-      PlayHeadlessGame(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 10000), "test", random, 2, host);
+  const HeadlessResult result = PlayHeadlessGame(EvenStart({.soldiers = 10000}), "test", random, 2, host);
   EXPECT_EQ(result.winner, -1);
   EXPECT_EQ(result.turns, 2);
   EXPECT_EQ(result.moves, 12);
