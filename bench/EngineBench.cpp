@@ -12,29 +12,15 @@
 #include "rules/ComputerStrategy.h"
 #include "rules/RuleBook.h"
 #include "rules/StrongStrategy.h"
+#include "tests/support/EvenStart.h"
 
 namespace {
 
 using namespace yuunagi;
 
-ScenarioRecord ClassicScenario() {
-  ScenarioRecord s;
-  s.StartTurn = 1;
-  s.Music = "決戦の町";
-  for (int i = 0; i < 6; ++i) {
-    s.StartOwner[i] = static_cast<i16>(i);
-    s.StartMoney[i] = 100;
-    s.StartSoldiers[i] = 50;
-    s.StartStrength[i] = 10;
-    s.StartWeapon[i] = 1;
-    s.StartDevelopment[i] = 10;
-  }
-  return s;
-}
-
 // Whole spectator games, start to victory; the counter is moves per second.
 void BM_SpectatorGames(benchmark::State& state) {
-  const ScenarioRecord scenario = ClassicScenario();
+  const ScenarioRecord scenario = test::EvenStart();
   HeadlessHost host;
   std::uint64_t seed = 1;
   long long moves = 0;

@@ -35,8 +35,9 @@
 
 #include "core/HeadlessGame.h"
 #include "files/ScenarioFile.h"
-#include "media/Text.h"
+#include "files/Text.h"
 #include "rules/StrongStrategy.h"
+#include "tests/support/EvenStart.h"
 
 namespace {
 
@@ -49,22 +50,6 @@ double ThreadMicros() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-// Six factions, one district each, all alike: the even start.
-ScenarioRecord EvenStart() {
-  ScenarioRecord s;
-  s.StartTurn = 1;
-  s.Music = "決戦の町";
-  for (int i = 0; i < kDistrictCount; ++i) {
-    s.StartOwner[i] = static_cast<i16>(i);
-    s.StartMoney[i] = 100;
-    s.StartSoldiers[i] = 50;
-    s.StartStrength[i] = 10;
-    s.StartWeapon[i] = 1;
-    s.StartDevelopment[i] = 10;
-  }
-  return s;
 }
 
 std::uint64_t Mix(std::uint64_t x) {
@@ -92,68 +77,77 @@ std::pair<double, double> Interval(long long k, long long n) {
   return {centre - half, centre + half};
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// What the command line asks for.
+struct BenchOptions {
   std::string scenarioPath;
   std::string strongText = "0";
   long long games = 1000;
   std::uint64_t seed = 1;
   int threads = 1;
   int maxTurns = 5000;
-  const LookAheadBudget budget;
-  CLI::App app{"Win shares and move times of the strong computer player."};
-  app.add_option("scenario", scenarioPath, "scenario file (.dat), or \"even\" for the even six-faction start")
-      ->required();
-  app.add_option("--strong", strongText,
-                 "factions the strong player plays: a list such as 0 or 0,3, \"rotate\" (one faction a game, "
-                 "each in turn) or \"none\" (default 0)");
-  app.add_option("--games", games, "number of games (default 1000)")->check(CLI::Range(1LL, 100000000LL));
-  app.add_option("--seed", seed, "seed (same seed, same result at any thread count)");
-  app.add_option("--threads", threads, "worker threads (default 1)")->check(CLI::Range(1, 64));
-  app.add_option("--max-turns", maxTurns, "turn limit of a game (a draw)")->check(CLI::Range(1, 32767));
-  CLI11_PARSE(app, argc, argv);
+};
 
-  ScenarioRecord scenario = EvenStart();
-  std::string name = "均等な六勢力";
-  if (scenarioPath != "even") {
-    std::string error;
-    const auto read = ReadScenarioFile(scenarioPath, &error);
-    if (!read) {
-      std::cerr << error << '\n';
-      return 1;
-    }
-    scenario = *read;
-    name = StripExtension(std::filesystem::path(scenarioPath).filename().string());
+using Levels = std::array<ComputerLevel, kFactionCount>;
+
+// The start the games begin from, and its name: a scenario file, or the
+// even start. False, with the reason on stderr, for a file it cannot read.
+bool LoadStart(const std::string& path, ScenarioRecord& scenario, std::string& name) {
+  scenario = test::EvenStart();
+  name = "均等な六勢力";
+  if (path == "even") return true;
+  std::string error;
+  const auto read = ReadScenarioFile(path, &error);
+  if (!read) {
+    std::cerr << error << '\n';
+    return false;
   }
-  std::array<ComputerLevel, kFactionCount> levels{};
-  const bool rotate = strongText == "rotate";
-  std::vector<int> seats;  // the factions holding a district at the start, for "rotate"
+  scenario = *read;
+  name = StripExtension(std::filesystem::path(path).filename().string());
+  return true;
+}
+
+// The factions holding a district at the start, for "rotate".
+std::vector<int> Seats(const ScenarioRecord& scenario) {
+  std::vector<int> seats;
   for (int f = 0; f < kFactionCount; ++f) {
     if (std::find(scenario.StartOwner.begin(), scenario.StartOwner.end(), f) != scenario.StartOwner.end()) {
       seats.push_back(f);
     }
   }
-  if (!rotate && strongText != "none") {
-    std::stringstream list(strongText);
-    for (std::string item; std::getline(list, item, ',');) {
-      if (item.size() != 1 || item[0] < '0' || item[0] >= '0' + kFactionCount) {
-        std::cerr << "--strong: " << strongText << " is not a list of factions 0-5, rotate or none\n";
-        return 2;
-      }
-      levels[item[0] - '0'] = ComputerLevel::Strong;
-    }
-  }
+  return seats;
+}
 
-  std::vector<Tally> tallies(static_cast<std::size_t>(threads));
-  std::atomic<long long> next{0};
-  const auto start = Clock::now();
-  auto worker = [&](Tally& tally) {
+// The factions a list such as "0,3" makes strong; "rotate" and "none" make
+// none strong for every game. False, with the reason on stderr, for a bad list.
+bool ReadStrongList(const std::string& strongText, Levels& levels) {
+  if (strongText == "rotate" || strongText == "none") return true;
+  std::stringstream list(strongText);
+  for (std::string item; std::getline(list, item, ',');) {
+    if (item.size() != 1 || item[0] < '0' || item[0] >= '0' + kFactionCount) {
+      std::cerr << "--strong: " << strongText << " is not a list of factions 0-5, rotate or none\n";
+      return false;
+    }
+    levels[item[0] - '0'] = ComputerLevel::Strong;
+  }
+  return true;
+}
+
+// The games of the bench, on as many threads as asked; the tallies of all
+// threads, summed. `seats` is empty unless one faction a game is strong in turn.
+struct Match {
+  const BenchOptions& options;
+  const ScenarioRecord& scenario;
+  const std::string& name;
+  const Levels& levels;
+  const std::vector<int>& seats;
+
+  // Plays games until none is left, timing every strong decision.
+  void Work(Tally& tally, std::atomic<long long>& next) const {
     HeadlessHost host;
-    for (long long g = next++; g < games; g = next++) {
-      SeededRandom random(Mix(seed ^ Mix(static_cast<std::uint64_t>(g))));
-      std::array<ComputerLevel, kFactionCount> gameLevels = levels;
-      const int seat = rotate ? seats[static_cast<std::size_t>(g) % seats.size()] : -1;
+    for (long long g = next++; g < options.games; g = next++) {
+      SeededRandom random(Mix(options.seed ^ Mix(static_cast<std::uint64_t>(g))));
+      Levels gameLevels = levels;
+      const int seat = seats.empty() ? -1 : seats[static_cast<std::size_t>(g) % seats.size()];
       if (seat >= 0) gameLevels[seat] = ComputerLevel::Strong;
       double before = ThreadMicros();
       const auto timeMove = [&](const Engine& engine) {
@@ -165,8 +159,8 @@ int main(int argc, char** argv) {
         before = ThreadMicros();
       };
       const HeadlessResult r =
-          PlayHeadlessGame(scenario, name, random, maxTurns, host, gameLevels,
-                           Mix((seed + 0x5EED) ^ static_cast<std::uint64_t>(g)), timeMove);
+          PlayHeadlessGame(scenario, name, random, options.maxTurns, host, gameLevels,
+                           Mix((options.seed + 0x5EED) ^ static_cast<std::uint64_t>(g)), timeMove);
       if (seat >= 0) {
         ++tally.gamesStrong[seat];
         tally.winsStrong[seat] += r.winner == seat;
@@ -178,14 +172,23 @@ int main(int argc, char** argv) {
       }
       tally.turns += r.turns;
     }
-  };
-  std::vector<std::thread> pool;
-  for (int t = 0; t < threads; ++t) pool.emplace_back(worker, std::ref(tallies[static_cast<std::size_t>(t)]));
-  for (auto& t : pool) t.join();
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  }
 
+  std::vector<Tally> Play() const {
+    std::vector<Tally> tallies(static_cast<std::size_t>(options.threads));
+    std::atomic<long long> next{0};
+    std::vector<std::thread> pool;
+    for (int t = 0; t < options.threads; ++t) {
+      pool.emplace_back([&, t] { Work(tallies[static_cast<std::size_t>(t)], next); });
+    }
+    for (auto& t : pool) t.join();
+    return tallies;
+  }
+};
+
+Tally Sum(const std::vector<Tally>& tallies) {
   Tally total;
-  for (Tally& t : tallies) {
+  for (const Tally& t : tallies) {
     for (int f = 0; f < kFactionCount; ++f) {
       total.wins[f] += t.wins[f];
       total.gamesStrong[f] += t.gamesStrong[f];
@@ -195,9 +198,12 @@ int main(int argc, char** argv) {
     total.turns += t.turns;
     total.decisionMicros.insert(total.decisionMicros.end(), t.decisionMicros.begin(), t.decisionMicros.end());
   }
-  std::printf("%s: %lld 試合, 強い = %s, seed %llu, 先読み %d 回 x %d 手, %.1f 秒 (%d スレッド)\n",
-              name.c_str(), games, strongText.c_str(), static_cast<unsigned long long>(seed), budget.playouts,
-              budget.horizon, seconds, threads);
+  return total;
+}
+
+// Each faction's wins, and with "rotate" its wins in the games it played strong.
+void PrintShares(const BenchOptions& options, const Levels& levels, bool rotate, const Tally& total) {
+  const long long games = options.games;
   long long strongWins = 0;
   for (int f = 0; f < kFactionCount; ++f) {
     const bool isStrong = levels[f] == ComputerLevel::Strong;
@@ -221,17 +227,56 @@ int main(int argc, char** argv) {
       "  強い勢力の勝利 %lld / %lld = %.2f%%  95%% 区間 [%.2f, %.2f]  (引き分け %lld, 平均 %.1f ターン)\n",
       strongWins, games, 100.0 * strongWins / games, 100 * low, 100 * high, total.draws,
       static_cast<double>(total.turns) / games);
-  auto& times = total.decisionMicros;
-  if (!times.empty()) {
-    std::sort(times.begin(), times.end());
-    const auto at = [&](double q) {
-      return times[static_cast<std::size_t>(q * (times.size() - 1))] / 1000.0;
-    };
-    const auto over = times.end() - std::upper_bound(times.begin(), times.end(), 50000.0f);
-    std::printf(
-        "  強い手 %zu 回 (スレッドの CPU 時間): 中央値 %.2f ms, 99%% 点 %.2f ms, 最大 %.2f ms, 50 ms 超 %td "
-        "回\n",
-        times.size(), at(0.5), at(0.99), at(1.0), over);
-  }
+}
+
+// The thread time of the strong decisions: median, 99th percentile, longest.
+void PrintDecisionTimes(std::vector<float>& times) {
+  if (times.empty()) return;
+  std::sort(times.begin(), times.end());
+  const auto at = [&](double q) { return times[static_cast<std::size_t>(q * (times.size() - 1))] / 1000.0; };
+  const auto over = times.end() - std::upper_bound(times.begin(), times.end(), 50000.0f);
+  std::printf(
+      "  強い手 %zu 回 (スレッドの CPU 時間): 中央値 %.2f ms, 99%% 点 %.2f ms, 最大 %.2f ms, 50 ms 超 %td "
+      "回\n",
+      times.size(), at(0.5), at(0.99), at(1.0), over);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  BenchOptions options;
+  const LookAheadBudget budget;
+  CLI::App app{"Win shares and move times of the strong computer player."};
+  app.add_option("scenario", options.scenarioPath,
+                 "scenario file (.dat), or \"even\" for the even six-faction start")
+      ->required();
+  app.add_option("--strong", options.strongText,
+                 "factions the strong player plays: a list such as 0 or 0,3, \"rotate\" (one faction a game, "
+                 "each in turn) or \"none\" (default 0)");
+  app.add_option("--games", options.games, "number of games (default 1000)")
+      ->check(CLI::Range(1LL, 100000000LL));
+  app.add_option("--seed", options.seed, "seed (same seed, same result at any thread count)");
+  app.add_option("--threads", options.threads, "worker threads (default 1)")->check(CLI::Range(1, 64));
+  app.add_option("--max-turns", options.maxTurns, "turn limit of a game (a draw)")
+      ->check(CLI::Range(1, 32767));
+  CLI11_PARSE(app, argc, argv);
+
+  ScenarioRecord scenario;
+  std::string name;
+  if (!LoadStart(options.scenarioPath, scenario, name)) return 1;
+  Levels levels{};
+  const bool rotate = options.strongText == "rotate";
+  const std::vector<int> seats = rotate ? Seats(scenario) : std::vector<int>{};
+  if (!ReadStrongList(options.strongText, levels)) return 2;
+
+  const auto start = Clock::now();
+  Tally total = Sum(Match{options, scenario, name, levels, seats}.Play());
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("%s: %lld 試合, 強い = %s, seed %llu, 先読み %d 回 x %d 手, %.1f 秒 (%d スレッド)\n",
+              name.c_str(), options.games, options.strongText.c_str(),
+              static_cast<unsigned long long>(options.seed), budget.playouts, budget.horizon, seconds,
+              options.threads);
+  PrintShares(options, levels, rotate, total);
+  PrintDecisionTimes(total.decisionMicros);
   return 0;
 }

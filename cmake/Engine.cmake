@@ -1,5 +1,6 @@
-# The game engine: rules, turn cycle, data files and text helpers. No Qt here,
-# so the window and the command-line tools share one set of rules.
+# The game engine: rules, turn cycle, data files, text helpers and the amount
+# reader of the players' commands. No Qt here, so the window and the
+# command-line tools share one set of rules.
 add_library(yuunagi_engine STATIC)
 target_sources(yuunagi_engine PRIVATE
   # core/: the engine with its phases and turn cycle, set-up from files, a game without a window
@@ -14,13 +15,15 @@ target_sources(yuunagi_engine PRIVATE
   rules/ComputerStrategy.cpp
   rules/StrongStrategy.cpp
   rules/Random.cpp
-  # files/: the scenario and save files and the folders they live in
+  # commands/: the amount a player types, read the same way everywhere
+  commands/AmountText.cpp
+  # files/: the scenario and save files, the folders they live in, the text helpers
   files/Cp932.cpp
   files/ScenarioFile.cpp
   files/SaveFile.cpp
   files/Playability.cpp
   files/DataFolders.cpp
-  # media/: the text helpers
-  media/Text.cpp
+  files/RecordFile.cpp
+  files/Text.cpp
 )
 target_include_directories(yuunagi_engine PUBLIC ${CMAKE_SOURCE_DIR})

@@ -32,7 +32,6 @@ target_sources(yuunagi_window PRIVATE
   commands/AmountPanel.cpp
   commands/WeaponMenu.cpp
   commands/WeaponPanel.cpp
-  commands/AmountText.cpp
   commands/KeyboardPlay.cpp
   # media/: the picture helpers
   media/Pictures.cpp

@@ -6,8 +6,8 @@
 #include "core/MainForm.h"
 #include "core/PanelFocus.h"
 #include "files/ScenarioPanel.h"
+#include "files/Text.h"
 #include "files/TitleScreen.h"
-#include "media/Text.h"
 
 namespace yuunagi {
 

@@ -1,6 +1,6 @@
 #include "core/GameSetup.h"
 
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace yuunagi {
 

@@ -146,61 +146,76 @@ void WarChart::SetKind(Kind kind) {
 
 QRect WarChart::PlotRect() const { return rect().adjusted(46, 28, -14, -26); }
 
-void WarChart::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), kPaper);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setFont(MainForm::LayoutFont(8));
-  const QFontMetrics fm = p.fontMetrics();
-  const QRectF plot = PlotRect();
-  const std::vector<TurnSample>& samples = record_.Samples();
+// ---- The chart's parts ----
 
-  // Legend: the factions of the game, in their colours.
+namespace {
+
+// Turns across, districts (0..6) or soldiers up, mapped to the plot's pixels.
+struct ChartScale {
+  QRectF plot;
+  WarChart::Kind kind;
+  int firstTurn;
+  int lastTurn;
+  double top;
+  double yStep;
+
+  double X(double turn) const {
+    return plot.left() + (turn - firstTurn) / (lastTurn - firstTurn) * plot.width();
+  }
+  double Y(double v) const { return plot.bottom() - v / top * plot.height(); }
+  double Value(const TurnSample& s, int f) const {
+    return kind == WarChart::Districts ? static_cast<double>(s.districts[f])
+                                       : std::max(0.0, static_cast<double>(s.soldiers[f]));
+  }
+};
+
+ChartScale MakeScale(const QRectF& plot, const std::vector<TurnSample>& samples, WarChart::Kind kind) {
+  ChartScale scale{plot, kind, 1, 1, kDistrictCount, 1};
+  scale.firstTurn = samples.empty() ? 1 : samples.front().turn;
+  scale.lastTurn =
+      samples.empty() ? scale.firstTurn + 10 : std::max<int>(samples.back().turn, scale.firstTurn + 1);
+  if (kind == WarChart::Soldiers) {
+    double most = 0;
+    for (const TurnSample& s : samples) {
+      for (int f = 0; f < kFactionCount; ++f) most = std::max(most, scale.Value(s, f));
+    }
+    scale.yStep = NiceStep(most, 4);
+    scale.top = std::max(1.0, std::ceil(most / scale.yStep)) * scale.yStep;
+  }
+  return scale;
+}
+
+// The factions of the game, in their colours, along the top.
+void DrawLegend(QPainter& p, const WarRecord& record) {
+  const QFontMetrics fm = p.fontMetrics();
   qreal x = 10;
   for (int f = 0; f < kFactionCount; ++f) {
-    if (!record_.Seen(f)) continue;
+    if (!record.Seen(f)) continue;
     p.setPen(QPen(kFactionColors[f], 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(x, 14), QPointF(x + 14, 14));
-    const QString name = FactionLabel(f, record_.Players()[f]);
+    const QString name = FactionLabel(f, record.Players()[f]);
     p.setPen(kInk);
     p.drawText(QPointF(x + 19, 14 + fm.ascent() / 2.0 - 1), name);
     x += 19 + fm.horizontalAdvance(name) + 12;
   }
+}
 
-  // Scales: turns across, districts (0..6) or soldiers up.
-  const int firstTurn = samples.empty() ? 1 : samples.front().turn;
-  const int lastTurn = samples.empty() ? firstTurn + 10 : std::max<int>(samples.back().turn, firstTurn + 1);
-  const auto value = [this](const TurnSample& s, int f) {
-    return kind_ == Districts ? static_cast<double>(s.districts[f])
-                              : std::max(0.0, static_cast<double>(s.soldiers[f]));
-  };
-  double top = kDistrictCount, yStep = 1;
-  if (kind_ == Soldiers) {
-    double most = 0;
-    for (const TurnSample& s : samples) {
-      for (int f = 0; f < kFactionCount; ++f) most = std::max(most, value(s, f));
-    }
-    yStep = NiceStep(most, 4);
-    top = std::max(1.0, std::ceil(most / yStep)) * yStep;
-  }
-  const auto X = [&](double turn) {
-    return plot.left() + (turn - firstTurn) / (lastTurn - firstTurn) * plot.width();
-  };
-  const auto Y = [&](double v) { return plot.bottom() - v / top * plot.height(); };
-
-  // Grid and axes with their labels.
+// Grid and axes with their labels, in the small font the rest of the chart keeps.
+void DrawAxes(QPainter& p, const ChartScale& scale) {
+  const QRectF& plot = scale.plot;
   p.setFont(MainForm::LayoutFont(7.5));
   const QFontMetrics small = p.fontMetrics();
-  for (double v = 0; v <= top + 0.5; v += yStep) {
+  for (double v = 0; v <= scale.top + 0.5; v += scale.yStep) {
     p.setPen(QPen(v == 0 ? kFaint : kGrid, 1));
-    p.drawLine(QPointF(plot.left(), std::round(Y(v)) + 0.5), QPointF(plot.right(), std::round(Y(v)) + 0.5));
+    p.drawLine(QPointF(plot.left(), std::round(scale.Y(v)) + 0.5),
+               QPointF(plot.right(), std::round(scale.Y(v)) + 0.5));
     p.setPen(kFaint);
-    p.drawText(QRectF(0, Y(v) - 8, plot.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+    p.drawText(QRectF(0, scale.Y(v) - 8, plot.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
                QString::number(static_cast<long long>(v)));
   }
-  const double xStep = std::max(1.0, NiceStep(lastTurn - firstTurn, 5));
-  for (double t = std::ceil(firstTurn / xStep) * xStep; t <= lastTurn; t += xStep) {
-    const double at = std::round(X(t)) + 0.5;
+  const double xStep = std::max(1.0, NiceStep(scale.lastTurn - scale.firstTurn, 5));
+  for (double t = std::ceil(scale.firstTurn / xStep) * xStep; t <= scale.lastTurn; t += xStep) {
+    const double at = std::round(scale.X(t)) + 0.5;
     p.setPen(QPen(kGrid, 1));
     p.drawLine(QPointF(at, plot.top()), QPointF(at, plot.bottom()));
     p.setPen(kFaint);
@@ -212,44 +227,62 @@ void WarChart::paintEvent(QPaintEvent*) {
   p.drawLine(QPointF(plot.left() + 0.5, plot.top()), QPointF(plot.left() + 0.5, plot.bottom()));
   p.drawText(QRectF(0, plot.bottom() + 4, plot.left() - 6, small.height()), Qt::AlignRight | Qt::AlignTop,
              QStringLiteral("ターン"));
+}
 
+// One faction's line. Held districts step from turn to turn, each faction a
+// little apart so that equal counts stay visible side by side. A dense chart
+// gives each pixel column its lowest, highest and last value.
+QPolygonF FactionLine(const ChartScale& scale, const std::vector<TurnSample>& samples, int f, bool dense) {
+  const double lift = scale.kind == WarChart::Districts ? (2.5 - f) * 2.0 : 0.0;
+  QPolygonF line;
+  int column = INT_MIN;
+  double low = 0, high = 0, last = 0;
+  const auto flush = [&] {
+    if (column != INT_MIN)
+      line << QPointF(column, scale.Y(low) + lift) << QPointF(column, scale.Y(high) + lift);
+    if (column != INT_MIN) line << QPointF(column, scale.Y(last) + lift);
+  };
+  for (const TurnSample& s : samples) {
+    const double v = scale.Value(s, f), at = scale.X(s.turn);
+    if (!dense) {
+      if (scale.kind == WarChart::Districts && !line.isEmpty()) line << QPointF(at, line.back().y());
+      line << QPointF(at, scale.Y(v) + lift);
+    } else if (static_cast<int>(at) != column) {
+      flush();
+      column = static_cast<int>(at);
+      low = high = last = v;
+    } else {
+      low = std::min(low, v);
+      high = std::max(high, v);
+      last = v;
+    }
+  }
+  flush();
+  return line;
+}
+
+}  // namespace
+
+void WarChart::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), kPaper);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setFont(MainForm::LayoutFont(8));
+  const std::vector<TurnSample>& samples = record_.Samples();
+  DrawLegend(p, record_);
+  const ChartScale scale = MakeScale(PlotRect(), samples, kind_);
+  DrawAxes(p, scale);
   if (samples.empty()) {
-    p.drawText(plot, Qt::AlignCenter, QStringLiteral("戦闘の記録はまだありません"));
+    p.drawText(scale.plot, Qt::AlignCenter, QStringLiteral("戦闘の記録はまだありません"));
     return;
   }
-
-  // One line per faction. Held districts step from turn to turn, each
-  // faction a little apart so that equal counts stay visible side by side.
   // With more turns than pixels, each pixel column shows its lowest and
   // highest value.
-  const bool dense = samples.size() > 2 * static_cast<std::size_t>(std::max(1.0, plot.width()));
-  p.setClipRect(plot.adjusted(-4, -8, 4, 7));
+  const bool dense = samples.size() > 2 * static_cast<std::size_t>(std::max(1.0, scale.plot.width()));
+  p.setClipRect(scale.plot.adjusted(-4, -8, 4, 7));
   for (int f = 0; f < kFactionCount; ++f) {
     if (!record_.Seen(f)) continue;
-    const double lift = kind_ == Districts ? (2.5 - f) * 2.0 : 0.0;
-    QPolygonF line;
-    int column = INT_MIN;
-    double low = 0, high = 0, last = 0;
-    const auto flush = [&] {
-      if (column != INT_MIN) line << QPointF(column, Y(low) + lift) << QPointF(column, Y(high) + lift);
-      if (column != INT_MIN) line << QPointF(column, Y(last) + lift);
-    };
-    for (const TurnSample& s : samples) {
-      const double v = value(s, f), at = X(s.turn);
-      if (!dense) {
-        if (kind_ == Districts && !line.isEmpty()) line << QPointF(at, line.back().y());
-        line << QPointF(at, Y(v) + lift);
-      } else if (static_cast<int>(at) != column) {
-        flush();
-        column = static_cast<int>(at);
-        low = high = last = v;
-      } else {
-        low = std::min(low, v);
-        high = std::max(high, v);
-        last = v;
-      }
-    }
-    flush();
+    QPolygonF line = FactionLine(scale, samples, f, dense);
     p.setPen(QPen(kFactionColors[f], 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     if (line.size() == 1) line << line.front() + QPointF(0.01, 0);
     p.drawPolyline(line);

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace yuunagi {
 namespace {

@@ -11,7 +11,7 @@
 #include "files/Playability.h"
 #include "files/SaveFile.h"
 #include "files/SaveSlotPanel.h"
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace yuunagi {
 namespace {

@@ -8,7 +8,7 @@
 #include "files/Cp932.h"
 #include "files/RecordFile.h"
 #include "files/RecordLayout.h"
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace yuunagi {
 

@@ -14,9 +14,9 @@
 #include "files/SaveSlots.h"
 #include "files/ScenarioFile.h"
 #include "files/ScenarioPanel.h"
+#include "files/Text.h"
 #include "files/TitleButtons.h"
 #include "media/MusicPlayer.h"
-#include "media/Text.h"
 
 namespace yuunagi {
 

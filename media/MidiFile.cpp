@@ -49,117 +49,134 @@ std::uint32_t BigEndian(std::span<const std::uint8_t> b, std::size_t at, int n) 
   return v;
 }
 
-// Reads the events of one track chunk, which must close with an end marker.
-bool ReadTrack(Reader& r, int trackIndex, MidiSong& song, std::int64_t& trackEnd, bool& sawKey,
-               std::string& error) {
-  std::int64_t tick = 0;
-  int running = -1;
-  std::map<std::pair<int, int>, std::vector<std::size_t>> sounding;  // (channel, key) -> notes
-  auto fail = [&](const std::string& why) {
-    error = "track " + std::to_string(trackIndex + 1) + ": " + why;
-    return false;
-  };
-  auto noteOff = [&](int channel, int key) {
-    auto it = sounding.find({channel, key});
-    if (it == sounding.end() || it->second.empty()) return;
-    song.notes[it->second.front()].end = tick;
-    it->second.erase(it->second.begin());
-  };
-  while (true) {
+// Reads the events of one track chunk, which must close with an end marker:
+// its clock, its running status, and the notes still sounding.
+class TrackReader {
+ public:
+  TrackReader(Reader& r, int trackIndex, MidiSong& song, bool& sawKey, std::string& error)
+      : r_(r), trackIndex_(trackIndex), song_(song), sawKey_(sawKey), error_(error) {}
+
+  // Every event up to the end marker; false, with the reason, for a broken track.
+  bool ReadAll(std::int64_t& trackEnd) {
+    for (Step step = Step::More; step != Step::End;) {
+      step = ReadEvent();
+      if (step == Step::Broken) return false;
+    }
+    for (auto& [key, open] : sounding_) {
+      for (std::size_t i : open) {
+        song_.notes[i].end = tick_;
+        ++song_.unfinishedNotes;
+      }
+    }
+    trackEnd = tick_;
+    return true;
+  }
+
+ private:
+  enum class Step { More, End, Broken };
+
+  Step Fail(const std::string& why) {
+    error_ = "track " + std::to_string(trackIndex_ + 1) + ": " + why;
+    return Step::Broken;
+  }
+
+  // A delta time and the event after it.
+  Step ReadEvent() {
     std::uint32_t delta = 0;
-    if (r.AtEnd()) return fail("no end-of-track marker");
-    if (!r.VarLength(delta)) return fail("bad delta time");
-    tick += delta;
-    if (tick > (std::int64_t(1) << 31)) return fail("song too long");
+    if (r_.AtEnd()) return Fail("no end-of-track marker");
+    if (!r_.VarLength(delta)) return Fail("bad delta time");
+    tick_ += delta;
+    if (tick_ > (std::int64_t(1) << 31)) return Fail("song too long");
     int status = 0;
-    if (!r.Byte(status)) return fail("unexpected end of track");
+    if (!r_.Byte(status)) return Fail("unexpected end of track");
     int first = -1;  // a data byte read in place of a repeated status
     if (status < 0x80) {
-      if (running < 0) return fail("data byte without a status");
+      if (running_ < 0) return Fail("data byte without a status");
       first = status;
-      status = running;
+      status = running_;
     }
+    if (status == 0xFF) return ReadMeta();
+    if (status == 0xF0) return ReadSystemExclusive();
+    if (status >= 0xF0) return Fail("unexpected system message");
+    return ReadChannelMessage(status, first);
+  }
 
-    if (status == 0xFF) {
-      int type = 0;
-      std::uint32_t len = 0;
-      std::vector<std::uint8_t> data;
-      if (!r.Byte(type) || !r.VarLength(len) || !r.Bytes(len, data)) return fail("broken meta event");
-      running = -1;
-      static const std::map<int, std::uint32_t> fixedLength = {
-          {0x2F, 0}, {0x51, 3}, {0x54, 5}, {0x58, 4}, {0x59, 2}};
-      if (auto f = fixedLength.find(type); f != fixedLength.end() && f->second != len)
-        return fail("meta event of the wrong length");
-      if (type == 0x51) {
-        std::uint32_t micros = BigEndian(data, 0, 3);
-        if (micros == 0) return fail("tempo of zero");
-        song.tempos.push_back(micros);
-        song.tempoMap.push_back({tick, micros});
-      }
-      if (type == 0x59 && !sawKey) {
-        song.keySharps = std::int8_t(data[0]);
-        song.minorKey = data[1] != 0;
-        sawKey = true;
-      }
-      if (type == 0x2F) break;
-      continue;
+  // Tempo, key and the end of the track; other meta events are skipped.
+  Step ReadMeta() {
+    int type = 0;
+    std::uint32_t len = 0;
+    std::vector<std::uint8_t> data;
+    if (!r_.Byte(type) || !r_.VarLength(len) || !r_.Bytes(len, data)) return Fail("broken meta event");
+    running_ = -1;
+    static const std::map<int, std::uint32_t> fixedLength = {
+        {0x2F, 0}, {0x51, 3}, {0x54, 5}, {0x58, 4}, {0x59, 2}};
+    if (auto f = fixedLength.find(type); f != fixedLength.end() && f->second != len)
+      return Fail("meta event of the wrong length");
+    if (type == 0x51) {
+      std::uint32_t micros = BigEndian(data, 0, 3);
+      if (micros == 0) return Fail("tempo of zero");
+      song_.tempos.push_back(micros);
+      song_.tempoMap.push_back({tick_, micros});
     }
-    if (status == 0xF0) {
-      std::uint32_t len = 0;
-      std::vector<std::uint8_t> data;
-      if (!r.VarLength(len) || !r.Bytes(len, data)) return fail("broken system exclusive message");
-      running = -1;
-      continue;
+    if (type == 0x59 && !sawKey_) {
+      song_.keySharps = std::int8_t(data[0]);
+      song_.minorKey = data[1] != 0;
+      sawKey_ = true;
     }
-    if (status >= 0xF0) return fail("unexpected system message");
+    return type == 0x2F ? Step::End : Step::More;
+  }
 
-    running = status;
+  Step ReadSystemExclusive() {
+    std::uint32_t len = 0;
+    std::vector<std::uint8_t> data;
+    if (!r_.VarLength(len) || !r_.Bytes(len, data)) return Fail("broken system exclusive message");
+    running_ = -1;
+    return Step::More;
+  }
+
+  // Notes and the first program of each channel count; the rest is checked only.
+  Step ReadChannelMessage(int status, int first) {
+    running_ = status;
     int type = status & 0xF0;
     int channel = status & 0x0F;
     int d1 = first;
-    if (d1 < 0 && !r.Byte(d1)) return fail("unexpected end of track");
+    if (d1 < 0 && !r_.Byte(d1)) return Fail("unexpected end of track");
     int d2 = 0;
     bool two = type != 0xC0 && type != 0xD0;
-    if (two && !r.Byte(d2)) return fail("unexpected end of track");
-    if (d1 > 0x7F || d2 > 0x7F) return fail("data byte out of range");
+    if (two && !r_.Byte(d2)) return Fail("unexpected end of track");
+    if (d1 > 0x7F || d2 > 0x7F) return Fail("data byte out of range");
 
     if (type == 0x90 && d2 > 0) {
-      song.notes.push_back({trackIndex, channel, d1, d2, tick, -1});
-      sounding[{channel, d1}].push_back(song.notes.size() - 1);
+      song_.notes.push_back({trackIndex_, channel, d1, d2, tick_, -1});
+      sounding_[{channel, d1}].push_back(song_.notes.size() - 1);
     } else if (type == 0x80 || type == 0x90) {
-      noteOff(channel, d1);
-    } else if (type == 0xC0 && song.programs[std::size_t(channel)] < 0) {
-      song.programs[std::size_t(channel)] = d1;
+      NoteOff(channel, d1);
+    } else if (type == 0xC0 && song_.programs[std::size_t(channel)] < 0) {
+      song_.programs[std::size_t(channel)] = d1;
     }
+    return Step::More;
   }
-  for (auto& [key, open] : sounding) {
-    for (std::size_t i : open) {
-      song.notes[i].end = tick;
-      ++song.unfinishedNotes;
-    }
+
+  // Ends the earliest sounding note of that key on that channel.
+  void NoteOff(int channel, int key) {
+    auto it = sounding_.find({channel, key});
+    if (it == sounding_.end() || it->second.empty()) return;
+    song_.notes[it->second.front()].end = tick_;
+    it->second.erase(it->second.begin());
   }
-  trackEnd = tick;
-  return true;
-}
 
-}  // namespace
+  Reader& r_;
+  const int trackIndex_;
+  MidiSong& song_;
+  bool& sawKey_;
+  std::string& error_;
+  std::int64_t tick_ = 0;
+  int running_ = -1;
+  std::map<std::pair<int, int>, std::vector<std::size_t>> sounding_;  // (channel, key) -> notes
+};
 
-double MidiSong::SecondsAt(std::int64_t tick) const {
-  double seconds = 0;
-  std::int64_t at = 0;
-  std::uint32_t micros = 500000;  // 120 beats a minute until told otherwise
-  for (const auto& [changeTick, value] : tempoMap) {
-    if (changeTick >= tick) break;
-    seconds += double(changeTick - at) / division * micros / 1e6;
-    at = changeTick;
-    micros = value;
-  }
-  return seconds + double(tick - at) / division * micros / 1e6;
-}
-
-bool ReadMidiFile(std::span<const std::uint8_t> bytes, MidiSong& song, std::string& error) {
-  song = MidiSong{};
-  song.programs.fill(-1);
+// The header chunk: the format, the number of tracks, ticks per quarter.
+bool ReadHeader(std::span<const std::uint8_t> bytes, MidiSong& song, std::string& error) {
   if (bytes.size() < 14 || BigEndian(bytes, 0, 4) != 0x4D546864 /* MThd */ || BigEndian(bytes, 4, 4) != 6) {
     error = "not a MIDI file";
     return false;
@@ -180,7 +197,12 @@ bool ReadMidiFile(std::span<const std::uint8_t> bytes, MidiSong& song, std::stri
     return false;
   }
   song.division = int(division);
+  return true;
+}
 
+// The chunks after the header, until every track the header promised is
+// read; a chunk of another kind with a printable name is skipped.
+bool ReadTracks(std::span<const std::uint8_t> bytes, MidiSong& song, std::string& error) {
   std::size_t at = 14;
   int found = 0;
   bool sawKey = false;
@@ -209,11 +231,33 @@ bool ReadMidiFile(std::span<const std::uint8_t> bytes, MidiSong& song, std::stri
     }
     Reader r(bytes, at, at + len);
     std::int64_t end = 0;
-    if (!ReadTrack(r, found, song, end, sawKey, error)) return false;
+    if (!TrackReader(r, found, song, sawKey, error).ReadAll(end)) return false;
     song.lengthTicks = std::max(song.lengthTicks, end);
     at += len;
     ++found;
   }
+  return true;
+}
+
+}  // namespace
+
+double MidiSong::SecondsAt(std::int64_t tick) const {
+  double seconds = 0;
+  std::int64_t at = 0;
+  std::uint32_t micros = 500000;  // 120 beats a minute until told otherwise
+  for (const auto& [changeTick, value] : tempoMap) {
+    if (changeTick >= tick) break;
+    seconds += double(changeTick - at) / division * micros / 1e6;
+    at = changeTick;
+    micros = value;
+  }
+  return seconds + double(tick - at) / division * micros / 1e6;
+}
+
+bool ReadMidiFile(std::span<const std::uint8_t> bytes, MidiSong& song, std::string& error) {
+  song = MidiSong{};
+  song.programs.fill(-1);
+  if (!ReadHeader(bytes, song, error) || !ReadTracks(bytes, song, error)) return false;
   if (song.lengthTicks < song.division) {
     error = "song shorter than one beat";
     return false;

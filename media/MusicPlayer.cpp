@@ -56,11 +56,13 @@ struct MusicPlayer::Impl {
 
   // Guards the synthesizer and its player against the audio thread, which
   // takes it for every block of sound it pulls.
+  // Declared so that, should any be left, the driver goes first, then the
+  // player, the synthesizer and its settings.
   mutable std::mutex audioMutex;
-  fluid_settings_t* settings = nullptr;
-  fluid_synth_t* synth = nullptr;
-  fluid_player_t* player = nullptr;
-  fluid_audio_driver_t* driver = nullptr;
+  SynthSettingsHandle settings;
+  SynthHandle synth;
+  MidiPlayerHandle player;
+  AudioDriverHandle driver;
   std::vector<float> left, right;
 
   // One line on stderr per cause, never more.
@@ -70,59 +72,70 @@ struct MusicPlayer::Impl {
 
   // ---- the loader thread ----
 
+  // The SoundFont asked for; else FluidSynth's own; else Debian's.
+  std::string ChooseSoundFont(fluid_settings_t* s, std::string& fluidSynthOwn) const {
+    std::string path = options.soundFont;
+    if (path.empty()) path = FluidSynthSoundFont(s, fluidSynthOwn);
+    if (path.empty()) path = DefaultSoundFontPath();
+    return path;
+  }
+
+  // Loads the SoundFont at `path` into `sy`; why it cannot, or "" when it did.
+  static std::string LoadSoundFont(fluid_synth_t* sy, const std::string& path,
+                                   const std::string& fluidSynthOwn) {
+    std::error_code ec;
+    if (!sy) return "cannot start the synthesizer";
+    if (path.empty()) {
+      return "no General MIDI SoundFont installed (looked for " +
+             (fluidSynthOwn.empty() ? std::string() : fluidSynthOwn + ", ") + kDebianSoundFonts + ")";
+    }
+    if (!fs::is_regular_file(path, ec)) return "no SoundFont at " + path;
+    if (!IsSoundFontFile(path) || fluid_synth_sfload(sy, path.c_str(), 1) == FLUID_FAILED)
+      return "cannot load the SoundFont " + path;
+    return {};
+  }
+
+  // Opens the audio device over the synthesizer, unless the sound is pulled
+  // offline; why it cannot, or "" when it did.
+  std::string OpenOutput(fluid_settings_t* s, AudioDriverHandle& drv) {
+    if (!options.liveOutput) return {};
+    if (!options.alsaDevice.empty())
+      fluid_settings_setstr(s, "audio.alsa.device", options.alsaDevice.c_str());
+    drv.reset(new_fluid_audio_driver2(s, &Impl::PullSound, this));
+    if (drv) return {};
+    std::string why = LastSynthError();
+    return "no audio output" + (why.empty() ? std::string() : " (" + why + ")");
+  }
+
   void Load() {
     // Loading a SoundFont takes a core for a while: the window, being built
     // at the same moment, goes first.
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     QuietSoundLibraries();
-    fluid_settings_t* s = NewMusicSynthSettings();
-    // The SoundFont asked for; else FluidSynth's own; else Debian's.
-    std::string path = options.soundFont, fluidSynthOwn;
-    if (path.empty()) path = FluidSynthSoundFont(s, fluidSynthOwn);
-    if (path.empty()) path = DefaultSoundFontPath();
-    fluid_synth_t* sy = s ? new_fluid_synth(s) : nullptr;
-    std::string failure;
-    std::error_code ec;
-    if (!sy) {
-      failure = "cannot start the synthesizer";
-    } else if (path.empty()) {
-      failure = "no General MIDI SoundFont installed (looked for " +
-                (fluidSynthOwn.empty() ? std::string() : fluidSynthOwn + ", ") + kDebianSoundFonts + ")";
-    } else if (!fs::is_regular_file(path, ec)) {
-      failure = "no SoundFont at " + path;
-    } else if (!IsSoundFontFile(path) || fluid_synth_sfload(sy, path.c_str(), 1) == FLUID_FAILED) {
-      failure = "cannot load the SoundFont " + path;
-    }
-    fluid_audio_driver_t* drv = nullptr;
-    bool handedOver = false;
-    if (failure.empty()) {
-      handedOver = true;
+    SynthSettingsHandle s = NewMusicSynthSettings();
+    std::string fluidSynthOwn;
+    const std::string path = ChooseSoundFont(s.get(), fluidSynthOwn);
+    SynthHandle sy(s ? new_fluid_synth(s.get()) : nullptr);
+    std::string failure = LoadSoundFont(sy.get(), path, fluidSynthOwn);
+    AudioDriverHandle drv;
+    const bool handedOver = failure.empty();
+    if (handedOver) {
+      fluid_settings_t* const handedSettings = s.get();
       {
         std::lock_guard audio(audioMutex);
-        settings = s;
-        synth = sy;
+        settings = std::move(s);
+        synth = std::move(sy);
       }
-      if (options.liveOutput) {
-        if (!options.alsaDevice.empty())
-          fluid_settings_setstr(s, "audio.alsa.device", options.alsaDevice.c_str());
-        drv = new_fluid_audio_driver2(s, &Impl::PullSound, this);
-        if (!drv) {
-          std::string why = LastSynthError();
-          failure = "no audio output" + (why.empty() ? std::string() : " (" + why + ")");
-        }
-      }
+      failure = OpenOutput(handedSettings, drv);
     }
 
     std::unique_lock lock(mutex);
-    driver = drv;
+    driver = std::move(drv);
     if (!failure.empty()) {
       Report("output", failure + "; the game goes on without music");
-      if (handedOver) {
-        ReleaseSynth();
-      } else {
-        if (sy) delete_fluid_synth(sy);
-        if (s) delete_fluid_settings(s);
-      }
+      if (handedOver) ReleaseSynth();
+      sy.reset();  // when not handed over: the synthesizer before its settings
+      s.reset();
       phase = Phase::Silent;
     } else {
       phase = Phase::Ready;
@@ -138,9 +151,10 @@ struct MusicPlayer::Impl {
     for (int i = 0; i < nout; ++i) std::memset(out[i], 0, sizeof(float) * std::size_t(len));
     for (int i = 0; i < nfx; ++i) std::memset(fx[i], 0, sizeof(float) * std::size_t(len));
     std::lock_guard audio(self->audioMutex);
-    if (!self->synth) return FLUID_OK;
-    if (nfx == 0) return fluid_synth_process(self->synth, len, nout, out, nout, out);
-    return fluid_synth_process(self->synth, len, nfx, fx, nout, out);
+    fluid_synth_t* synth = self->synth.get();
+    if (!synth) return FLUID_OK;
+    if (nfx == 0) return fluid_synth_process(synth, len, nout, out, nout, out);
+    return fluid_synth_process(synth, len, nfx, fx, nout, out);
   }
 
   // ---- songs (called with `mutex` held) ----
@@ -187,45 +201,40 @@ struct MusicPlayer::Impl {
       return;
     }
     std::lock_guard audio(audioMutex);
-    player = new_fluid_player(synth);
-    if (!player || fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK) {
-      if (player) delete_fluid_player(player);
-      player = nullptr;
+    player.reset(new_fluid_player(synth.get()));
+    if (!player || fluid_player_add_mem(player.get(), bytes.data(), bytes.size()) != FLUID_OK) {
+      player.reset();
       Report("player", "the MIDI player cannot start; no music");
       return;
     }
-    fluid_player_set_loop(player, -1);
-    fluid_player_play(player);
+    fluid_player_set_loop(player.get(), -1);
+    fluid_player_play(player.get());
     ++handle;
   }
 
   void StopSong() {
     std::lock_guard audio(audioMutex);
     if (!player) return;
-    fluid_player_stop(player);
-    delete_fluid_player(player);
-    player = nullptr;
+    fluid_player_stop(player.get());
+    player.reset();
     // The deleted player can no longer release its notes; let them fade,
     // and clear what the song set on its channels before the next one.
-    fluid_synth_all_notes_off(synth, -1);
-    for (int ch = 0; ch < 16; ++ch) fluid_synth_cc(synth, ch, 121, 0);
+    fluid_synth_all_notes_off(synth.get(), -1);
+    for (int ch = 0; ch < 16; ++ch) fluid_synth_cc(synth.get(), ch, 121, 0);
   }
 
   // Frees the synthesizer; the audio driver must already be gone.
+  // The player goes under the lock, as the audio thread may still run; the
+  // synthesizer and then its settings are freed after it, outside the lock.
   void ReleaseSynth() {
-    fluid_synth_t* sy = nullptr;
-    fluid_settings_t* s = nullptr;
+    SynthSettingsHandle s;
+    SynthHandle sy;
     {
       std::lock_guard audio(audioMutex);
-      if (player) delete_fluid_player(player);
-      player = nullptr;
-      sy = synth;
-      s = settings;
-      synth = nullptr;
-      settings = nullptr;
+      player.reset();
+      sy = std::move(synth);
+      s = std::move(settings);
     }
-    if (sy) delete_fluid_synth(sy);
-    if (s) delete_fluid_settings(s);
   }
 };
 
@@ -266,8 +275,7 @@ void MusicPlayer::CloseMusic() {
   std::lock_guard lock(impl_->mutex);
   // Deleting the driver waits for the audio thread, which needs audioMutex:
   // it is deleted before the synthesizer and without that lock.
-  if (impl_->driver) delete_fluid_audio_driver(impl_->driver);
-  impl_->driver = nullptr;
+  impl_->driver.reset();
   impl_->ReleaseSynth();
   impl_->phase = Impl::Phase::Closed;
   impl_->loadingDone.notify_all();
@@ -285,7 +293,7 @@ std::string MusicPlayer::CurrentSong() const {
 
 bool MusicPlayer::IsPlaying() const {
   std::lock_guard audio(impl_->audioMutex);
-  return impl_->player && fluid_player_get_status(impl_->player) == FLUID_PLAYER_PLAYING;
+  return impl_->player && fluid_player_get_status(impl_->player.get()) == FLUID_PLAYER_PLAYING;
 }
 
 bool MusicPlayer::IsReady() const {

@@ -38,19 +38,10 @@ struct PassCounter {
   }
 };
 
-void PutLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.put(char((value >> (8 * i)) & 0xFF));
-}
-
-}  // namespace
-
-bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options, RenderedMusic& out,
-                     std::string& error) {
-  QuietSoundLibraries();
-  out = RenderedMusic{};
-  out.sampleRate = options.sampleRate;
-
-  std::vector<std::uint8_t> bytes;
+// Reads and checks the song, and refuses a render longer than
+// kLongestRenderedSeconds or one that would never end.
+bool ReadSongToRender(const std::string& midiPath, const MusicRenderOptions& options,
+                      std::vector<std::uint8_t>& bytes, std::string& error) {
   MidiSong song;
   if (!ReadSmallFile(midiPath, kLargestSong, bytes)) {
     error = "cannot read " + midiPath;
@@ -71,56 +62,92 @@ bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& opti
             std::to_string(std::lround(kLongestRenderedSeconds / 60)) + " minutes are not rendered";
     return false;
   }
-  std::string soundFont = options.soundFont.empty() ? DefaultSoundFontPath() : options.soundFont;
+  return true;
+}
+
+// A synthesizer of its own for one render. The player is declared last, so
+// it is freed first, then the synthesizer, then its settings.
+struct RenderSynth {
+  SynthSettingsHandle settings;
+  SynthHandle synth;
+  MidiPlayerHandle player;
+};
+
+// Loads the SoundFont and hands the song to a player.
+bool StartRenderSynth(const std::string& soundFont, const std::vector<std::uint8_t>& bytes, int sampleRate,
+                      RenderSynth& r, std::string& error) {
+  r.settings = NewMusicSynthSettings(sampleRate);
+  r.synth.reset(r.settings ? new_fluid_synth(r.settings.get()) : nullptr);
+  if (!r.synth || !IsSoundFontFile(soundFont) ||
+      fluid_synth_sfload(r.synth.get(), soundFont.c_str(), 1) == FLUID_FAILED) {
+    error = "cannot load the SoundFont " + soundFont;
+    return false;
+  }
+  r.player.reset(new_fluid_player(r.synth.get()));
+  if (!r.player || fluid_player_add_mem(r.player.get(), bytes.data(), bytes.size()) != FLUID_OK) {
+    error = "the MIDI player cannot start";
+    return false;
+  }
+  return true;
+}
+
+// One block of the synthesizer's sound, appended to `samples`.
+void RenderBlock(fluid_synth_t* synth, std::vector<float>& samples) {
+  float block[2 * kBlock];
+  fluid_synth_write_float(synth, kBlock, block, 0, 2, block, 1, 2);
+  samples.insert(samples.end(), block, block + 2 * kBlock);
+}
+
+// Plays the passes asked for (or up to maxSeconds), then the fading tail.
+void PlayThrough(RenderSynth& r, const MusicRenderOptions& options, RenderedMusic& out) {
+  fluid_synth_t* synth = r.synth.get();
+  fluid_player_t* player = r.player.get();
+  // The player loops as it does in the game; a pass ends where it wraps
+  // back to the first tick, and from then on its events are held back.
+  PassCounter counter{synth, player, std::max(0, options.loops)};
+  fluid_player_set_playback_callback(player, &PassCounter::OnEvent, &counter);
+  fluid_player_set_tick_callback(player, &PassCounter::OnTick, &counter);
+  fluid_player_set_loop(player, -1);
+  fluid_player_play(player);
+  const std::size_t limit =
+      options.maxSeconds > 0 ? std::size_t(options.maxSeconds * options.sampleRate) : SIZE_MAX;
+  std::size_t frames = 0;
+  while (frames < limit) {
+    RenderBlock(synth, out.samples);
+    if (counter.finished) break;  // the wrap came at the start of this block
+    frames += kBlock;
+  }
+  out.finished = counter.finished;
+  out.songSeconds = double(frames) / options.sampleRate;
+  fluid_player_stop(player);
+  fluid_synth_all_notes_off(synth, -1);
+  std::size_t tail = std::size_t(options.tailSeconds * options.sampleRate);
+  for (std::size_t t = 0; t < tail; t += kBlock) RenderBlock(synth, out.samples);
+}
+
+void PutLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.put(char((value >> (8 * i)) & 0xFF));
+}
+
+}  // namespace
+
+bool RenderMusicFile(const std::string& midiPath, const MusicRenderOptions& options, RenderedMusic& out,
+                     std::string& error) {
+  QuietSoundLibraries();
+  out = RenderedMusic{};
+  out.sampleRate = options.sampleRate;
+
+  std::vector<std::uint8_t> bytes;
+  if (!ReadSongToRender(midiPath, options, bytes, error)) return false;
+  const std::string soundFont = options.soundFont.empty() ? DefaultSoundFontPath() : options.soundFont;
   if (soundFont.empty()) {
     error = "no General MIDI SoundFont installed";
     return false;
   }
-
-  fluid_settings_t* settings = NewMusicSynthSettings(options.sampleRate);
-  fluid_synth_t* synth = settings ? new_fluid_synth(settings) : nullptr;
-  fluid_player_t* player = nullptr;
-  bool ok =
-      synth && IsSoundFontFile(soundFont) && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
-  if (!ok) {
-    error = "cannot load the SoundFont " + soundFont;
-  } else {
-    player = new_fluid_player(synth);
-    ok = player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK;
-    if (!ok) error = "the MIDI player cannot start";
-  }
-  if (ok) {
-    // The player loops as it does in the game; a pass ends where it wraps
-    // back to the first tick, and from then on its events are held back.
-    PassCounter counter{synth, player, std::max(0, options.loops)};
-    fluid_player_set_playback_callback(player, &PassCounter::OnEvent, &counter);
-    fluid_player_set_tick_callback(player, &PassCounter::OnTick, &counter);
-    fluid_player_set_loop(player, -1);
-    fluid_player_play(player);
-    const std::size_t limit =
-        options.maxSeconds > 0 ? std::size_t(options.maxSeconds * options.sampleRate) : SIZE_MAX;
-    float block[2 * kBlock];
-    std::size_t frames = 0;
-    while (frames < limit) {
-      fluid_synth_write_float(synth, kBlock, block, 0, 2, block, 1, 2);
-      out.samples.insert(out.samples.end(), block, block + 2 * kBlock);
-      if (counter.finished) break;  // the wrap came at the start of this block
-      frames += kBlock;
-    }
-    out.finished = counter.finished;
-    out.songSeconds = double(frames) / options.sampleRate;
-    fluid_player_stop(player);
-    fluid_synth_all_notes_off(synth, -1);
-    std::size_t tail = std::size_t(options.tailSeconds * options.sampleRate);
-    for (std::size_t t = 0; t < tail; t += kBlock) {
-      fluid_synth_write_float(synth, kBlock, block, 0, 2, block, 1, 2);
-      out.samples.insert(out.samples.end(), block, block + 2 * kBlock);
-    }
-  }
-  if (player) delete_fluid_player(player);
-  if (synth) delete_fluid_synth(synth);
-  if (settings) delete_fluid_settings(settings);
-  return ok;
+  RenderSynth synth;
+  if (!StartRenderSynth(soundFont, bytes, options.sampleRate, synth, error)) return false;
+  PlayThrough(synth, options, out);
+  return true;
 }
 
 bool WriteWavFile(const std::string& path, const RenderedMusic& music, std::string& error) {

@@ -34,9 +34,10 @@ bool IsSoundFontFile(const std::string& path) {
   return std::string(head, 4) == "RIFF" && std::string(head + 8, 4) == "sfbk";
 }
 
-fluid_settings_t* NewMusicSynthSettings(double sampleRate) {
-  fluid_settings_t* s = new_fluid_settings();
-  if (!s) return nullptr;
+SynthSettingsHandle NewMusicSynthSettings(double sampleRate) {
+  SynthSettingsHandle settings(new_fluid_settings());
+  fluid_settings_t* s = settings.get();
+  if (!s) return settings;
   fluid_settings_setnum(s, "synth.sample-rate", sampleRate);
   fluid_settings_setint(s, "synth.cpu-cores", 1);
   fluid_settings_setint(s, "synth.polyphony", 96);
@@ -44,7 +45,7 @@ fluid_settings_t* NewMusicSynthSettings(double sampleRate) {
   fluid_settings_setint(s, "synth.chorus.active", 0);
   fluid_settings_setnum(s, "synth.gain", 0.6);
   fluid_settings_setint(s, "player.reset-synth", 0);
-  return s;
+  return settings;
 }
 
 void QuietSoundLibraries() {

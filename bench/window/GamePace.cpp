@@ -17,12 +17,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/ResidentMemory.h"
 #include "core/SpeedBar.h"
 #include "core/StartUp.h"
+#include "tests/support/EvenStart.h"
 
 using namespace yuunagi;
 
@@ -35,27 +36,9 @@ double CpuSeconds() {
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-long ResidentKilobytes() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  }
-  return -1;
-}
-
 // Six factions of equal strength: a game of several hundred moves.
 ScenarioRecord BenchScenario() {
-  ScenarioRecord s;
-  s.StartTurn = 1;
-  s.Music = "決戦の町";
-  s.StartOwner = {0, 1, 2, 3, 4, 5};
-  s.StartMoney = {100, 100, 100, 100, 100, 100};
-  s.StartSoldiers = {10000, 10000, 10000, 10000, 10000, 10000};
-  s.StartStrength = {1, 1, 1, 1, 1, 1};
-  s.StartWeapon = {1, 1, 1, 1, 1, 1};
-  s.StartDevelopment = {1, 1, 1, 1, 1, 1};
-  return s;
+  return test::EvenStart({.soldiers = 10000, .strength = 1, .development = 1});
 }
 
 // A game that lasts well over 10,000 moves in one window: no money and no
@@ -63,11 +46,7 @@ ScenarioRecord BenchScenario() {
 // zero, so the attacks feed the targets' armies until the attackers' strength
 // (which grows by 1 in every other attack) climbs back above zero.
 ScenarioRecord LongScenario() {
-  ScenarioRecord s = BenchScenario();
-  s.StartMoney = {0, 0, 0, 0, 0, 0};
-  s.StartDevelopment = {0, 0, 0, 0, 0, 0};
-  s.StartStrength = {-1000, -1000, -1000, -1000, -1000, -1000};
-  return s;
+  return test::EvenStart({.money = 0, .soldiers = 10000, .strength = -1000, .development = 0});
 }
 
 // One window playing one spectator game, as after the start confirmation.
@@ -175,7 +154,8 @@ int MeasureMemory() {
   QObject::connect(&watch, &QTimer::timeout, [&] {
     const long long moves = earlierGames + game.form->Game().MoveCount();
     while (nextMark < kMarks && moves >= marks[nextMark]) {
-      std::printf("after %5lld computer moves (%d games): RSS %ld kB\n", moves, games, ResidentKilobytes());
+      std::printf("after %5lld computer moves (%d games): RSS %ld kB\n", moves, games,
+                  bench::ResidentKilobytes());
       ++nextMark;
     }
     if (nextMark == kMarks) {

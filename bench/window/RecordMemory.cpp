@@ -13,37 +13,23 @@
 #include <QListView>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
+#include "bench/ResidentMemory.h"
 #include "core/HeadlessGame.h"
 #include "core/WarRecordWindow.h"
 #include "files/ScenarioFile.h"
+#include "tests/support/EvenStart.h"
 
 using namespace yuunagi;
 
 namespace {
 
-long ResidentKilobytes() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  }
-  return -1;
-}
-
 // A game that lasts well over 10,000 moves: no money and no development, so
 // every move is an attack with fists, and a strength far below zero, so the
 // attacks feed the targets' armies for a long time.
 ScenarioRecord LongScenario() {
-  ScenarioRecord s;
-  s.StartTurn = 1;
-  s.StartOwner = {0, 1, 2, 3, 4, 5};
-  s.StartSoldiers = {10000, 10000, 10000, 10000, 10000, 10000};
-  s.StartStrength = {-1000, -1000, -1000, -1000, -1000, -1000};
-  s.StartWeapon = {1, 1, 1, 1, 1, 1};
-  return s;
+  return test::EvenStart({.money = 0, .soldiers = 10000, .strength = -1000, .development = 0});
 }
 
 // Passes on to the record window what the game window's host passes on.
@@ -83,7 +69,7 @@ int MeasureMemory() {
   WarRecordWindow window;
   window.show();
   QCoreApplication::processEvents();
-  const long before = ResidentKilobytes();
+  const long before = bench::ResidentKilobytes();
   const std::size_t bytesBefore = window.Record().MemoryBytes();
   QElapsedTimer wall;
   wall.start();
@@ -97,8 +83,8 @@ int MeasureMemory() {
               record.MemoryBytes(),
               static_cast<double>(record.MemoryBytes()) /
                   static_cast<double>(std::max<std::size_t>(1, record.Size())));
-  std::printf("RSS: %ld kB before, %ld kB after (+%ld kB)\n", before, ResidentKilobytes(),
-              ResidentKilobytes() - before);
+  std::printf("RSS: %ld kB before, %ld kB after (+%ld kB)\n", before, bench::ResidentKilobytes(),
+              bench::ResidentKilobytes() - before);
   return moves >= 10000 ? 0 : 1;
 }
 

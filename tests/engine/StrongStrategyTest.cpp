@@ -6,28 +6,16 @@
 #include "core/GameSetup.h"
 #include "core/HeadlessGame.h"
 #include "rules/StrongStrategy.h"
+#include "tests/support/EvenStart.h"
 #include "tests/support/ScriptedRandom.h"
 
 namespace yuunagi::testing {
 namespace {
 
+using test::EvenStart;
 using test::ScriptedRandom;
 using Levels = std::array<ComputerLevel, kFactionCount>;
 constexpr ComputerLevel N = ComputerLevel::Normal, S = ComputerLevel::Strong;
-
-ScenarioRecord MakeScenario(std::array<i16, 6> owners, i16 money, i16 soldiers, i16 weapon) {
-  ScenarioRecord s;
-  s.StartTurn = 1;
-  s.StartOwner = owners;
-  for (int i = 0; i < 6; ++i) {
-    s.StartMoney[i] = money;
-    s.StartSoldiers[i] = soldiers;
-    s.StartStrength[i] = 10;
-    s.StartWeapon[i] = weapon;
-    s.StartDevelopment[i] = 10;
-  }
-  return s;
-}
 
 // The game's chances, all 0.5, counted.
 ScriptedRandom Halves() {
@@ -42,9 +30,9 @@ ScriptedRandom Halves() {
 // game is one action carried out: the engine refused no strong decision.
 TEST(StrongStrategy, DecidesOnlyLegalActionsAndNeverDrawsTheGamesChances) {
   const std::pair<ScenarioRecord, Levels> cases[] = {
-      {MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50, 1), {S, N, N, N, N, N}},
-      {MakeScenario({0, 2, 5, 0, 2, 5}, 150, 120, 1), {N, N, S, N, N, S}},
-      {MakeScenario({0, 1, 2, 3, 4, 5}, 600, 30, 5), {S, S, S, S, S, S}},
+      {EvenStart(), {S, N, N, N, N, N}},
+      {EvenStart({.money = 150, .soldiers = 120}, {0, 2, 5, 0, 2, 5}), {N, N, S, N, N, S}},
+      {EvenStart({.money = 600, .soldiers = 30, .weapon = 5}), {S, S, S, S, S, S}},
   };
   StrongStrategy probe(99, LookAheadBudget{4, 6});  // a short look: only its choice is checked
   for (const auto& [scenario, levels] : cases) {
@@ -81,8 +69,8 @@ TEST(StrongStrategy, AllStrongGameDrawsOnlyTheChancesOfAttacksAndCollecting) {
     ruleDraws +=
         line.find("のダメージ!!") != std::string_view::npos || line.find("集金") != std::string_view::npos;
   };
-  const HeadlessResult r = PlayHeadlessGame(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50, 1), "test", random, 300,
-                                            host, Levels{S, S, S, S, S, S}, 7);
+  const HeadlessResult r =
+      PlayHeadlessGame(EvenStart(), "test", random, 300, host, Levels{S, S, S, S, S, S}, 7);
   EXPECT_GE(r.winner, 0);
   EXPECT_GT(ruleDraws, 20);
   EXPECT_EQ(random.Draws(), ruleDraws);
@@ -216,8 +204,7 @@ std::vector<std::string> Trace(std::uint64_t strongSeed) {
   HeadlessHost host;
   std::vector<std::string> lines;
   host.trace = [&](std::string_view line) { lines.emplace_back(line); };
-  PlayHeadlessGame(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 50, 1), "test", random, 300, host,
-                   Levels{S, N, S, N, N, N}, strongSeed);
+  PlayHeadlessGame(EvenStart(), "test", random, 300, host, Levels{S, N, S, N, N, N}, strongSeed);
   return lines;
 }
 
@@ -234,7 +221,7 @@ TEST(StrongStrategy, TheSameSeedsPlayTheSameGame) {
 TEST(StrongStrategy, AContinuedGamePlaysAtTheLevelSetNow) {
   for (const ComputerLevel level : {N, S}) {
     GameData g;
-    LoadScenarioBoard(MakeScenario({0, 1, 2, 3, 4, 5}, 100, 100, 1), g);
+    LoadScenarioBoard(EvenStart({.soldiers = 100}), g);
     g.TurnNumber = 4;
     g.CurrentDistrict = 2;
     g.PlayerCount = kSpectatorPlayerCount;

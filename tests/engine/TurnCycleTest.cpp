@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "EngineFixture.h"
+#include "tests/support/EvenStart.h"
 
 namespace yuunagi::testing {
 namespace {
@@ -15,20 +16,6 @@ class TurnCycle : public EngineFixture {
   void ScriptCollect() {
     for (int i = 0; i < 10; ++i) random.Push({0.99});
     random.Push({0.0, 0.0});
-  }
-  ScenarioRecord Classic() {
-    ScenarioRecord s;
-    s.StartTurn = 1;
-    s.Music = "決戦の町";
-    for (int i = 0; i < 6; ++i) {
-      s.StartOwner[i] = static_cast<i16>(i);
-      s.StartMoney[i] = 100;
-      s.StartSoldiers[i] = 5000;
-      s.StartStrength[i] = 10;
-      s.StartWeapon[i] = 1;
-      s.StartDevelopment[i] = 10;
-    }
-    return s;
   }
 };
 
@@ -182,7 +169,7 @@ TEST_F(TurnCycle, ADistrictCapturedByAHumanIsPlayedByThatHuman) {
 }
 
 TEST_F(TurnCycle, NewGameTakesTheScenariosStartTable) {
-  ScenarioRecord s = Classic();
+  ScenarioRecord s = test::EvenStart({.soldiers = 5000});
   s.StartTurn = 7;
   s.StartOwner = {1, 0, 2, 2, 4, 4};
   s.StartWeapon[3] = 9;

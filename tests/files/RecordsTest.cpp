@@ -6,7 +6,7 @@
 #include "files/RecordLayout.h"
 #include "files/SaveFile.h"
 #include "files/ScenarioFile.h"
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace yuunagi {
 namespace {

@@ -165,8 +165,10 @@ class Compiler {
     return words;
   }
 
+  enum class Block { None, Pattern, Grid, Track };
+
   void ReadBlocks(std::string_view text) {
-    enum class Block { None, Pattern, Grid, Track } block = Block::None;
+    Block block = Block::None;
     std::string name;
     int lineNo = 0;
     size_t at = 0;
@@ -179,58 +181,68 @@ class Compiler {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       std::vector<std::string> words = SplitWords(line);
       if (words.empty()) continue;
-
-      if (block != Block::None) {
-        if (words.size() == 1 && words[0] == "end") {
-          block = Block::None;
-          continue;
-        }
-        if (block == Block::Grid) {
-          GridRow row{words[0], "", lineNo};
-          for (size_t i = 1; i < words.size(); ++i) row.steps += words[i];
-          std::erase(row.steps, '|');
-          grids_[name].rows.push_back(row);
-        } else {
-          std::vector<Token>& dest = block == Block::Pattern ? patterns_[name].tokens : tracks_.back().tokens;
-          AppendTokens(words, lineNo, dest);
-        }
-        continue;
-      }
-
-      const std::string& kw = words[0];
-      if (kw == "title") {
-        std::string t;
-        for (size_t i = 1; i < words.size(); ++i) t += (i > 1 ? " " : "") + words[i];
-        song_.title = t;
-      } else if (kw == "tempo" && words.size() == 2) {
-        char* endp = nullptr;
-        song_.tempo = std::strtod(words[1].c_str(), &endp);
-        if (*endp || song_.tempo < 20 || song_.tempo > 300) Fail(lineNo, "tempo must be 20..300");
-      } else if (kw == "meter" && words.size() == 2) {
-        ParseMeter(words[1], lineNo);
-      } else if (kw == "key" && words.size() == 2) {
-        ParseKey(words[1], lineNo);
-      } else if (kw == "pattern" && words.size() == 2) {
-        name = words[1];
-        if (patterns_.count(name) || grids_.count(name)) Fail(lineNo, "pattern " + name + " defined twice");
-        patterns_[name].line = lineNo;
-        block = Block::Pattern;
-      } else if (kw == "grid" && words.size() == 3) {
-        name = words[1];
-        if (patterns_.count(name) || grids_.count(name)) Fail(lineNo, "pattern " + name + " defined twice");
-        long long steps = 0;
-        if (!ParseInt(words[2], steps) || steps < 1 || steps > 96) Fail(lineNo, "grid steps must be 1..96");
-        grids_[name].stepsPerBar = int(steps);
-        grids_[name].line = lineNo;
-        block = Block::Grid;
-      } else if (kw == "track" && words.size() == 2) {
-        tracks_.push_back({words[1], {}, lineNo});
-        block = Block::Track;
+      if (block == Block::None) {
+        block = ReadHeaderLine(words, line, lineNo, name);
+      } else if (words.size() == 1 && words[0] == "end") {
+        block = Block::None;
       } else {
-        Fail(lineNo, "unknown line: " + line);
+        ReadBlockLine(block, name, words, lineNo);
       }
     }
     if (block != Block::None) Fail(lineNo, "missing 'end' before the end of the score");
+  }
+
+  // A line inside the block `name`: a row of a grid, or notes of a pattern or a track.
+  void ReadBlockLine(Block block, const std::string& name, const std::vector<std::string>& words,
+                     int lineNo) {
+    if (block == Block::Grid) {
+      GridRow row{words[0], "", lineNo};
+      for (size_t i = 1; i < words.size(); ++i) row.steps += words[i];
+      std::erase(row.steps, '|');
+      grids_[name].rows.push_back(row);
+    } else {
+      std::vector<Token>& dest = block == Block::Pattern ? patterns_[name].tokens : tracks_.back().tokens;
+      AppendTokens(words, lineNo, dest);
+    }
+  }
+
+  // A line between blocks: a setting of the song, or the head of a block,
+  // whose name goes to `name`. Returns the block it opens, if any.
+  Block ReadHeaderLine(const std::vector<std::string>& words, const std::string& line, int lineNo,
+                       std::string& name) {
+    const std::string& kw = words[0];
+    if (kw == "title") {
+      std::string t;
+      for (size_t i = 1; i < words.size(); ++i) t += (i > 1 ? " " : "") + words[i];
+      song_.title = t;
+    } else if (kw == "tempo" && words.size() == 2) {
+      char* endp = nullptr;
+      song_.tempo = std::strtod(words[1].c_str(), &endp);
+      if (*endp || song_.tempo < 20 || song_.tempo > 300) Fail(lineNo, "tempo must be 20..300");
+    } else if (kw == "meter" && words.size() == 2) {
+      ParseMeter(words[1], lineNo);
+    } else if (kw == "key" && words.size() == 2) {
+      ParseKey(words[1], lineNo);
+    } else if (kw == "pattern" && words.size() == 2) {
+      name = words[1];
+      if (patterns_.count(name) || grids_.count(name)) Fail(lineNo, "pattern " + name + " defined twice");
+      patterns_[name].line = lineNo;
+      return Block::Pattern;
+    } else if (kw == "grid" && words.size() == 3) {
+      name = words[1];
+      if (patterns_.count(name) || grids_.count(name)) Fail(lineNo, "pattern " + name + " defined twice");
+      long long steps = 0;
+      if (!ParseInt(words[2], steps) || steps < 1 || steps > 96) Fail(lineNo, "grid steps must be 1..96");
+      grids_[name].stepsPerBar = int(steps);
+      grids_[name].line = lineNo;
+      return Block::Grid;
+    } else if (kw == "track" && words.size() == 2) {
+      tracks_.push_back({words[1], {}, lineNo});
+      return Block::Track;
+    } else {
+      Fail(lineNo, "unknown line: " + line);
+    }
+    return Block::None;
   }
 
   // Joins "[C4 E4 G4]q" back into one token.

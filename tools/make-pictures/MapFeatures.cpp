@@ -105,30 +105,32 @@ void DrawRoof(QPainter& painter, QPointF centre, double length, double depth, do
   }
 }
 
-void DrawTree(QPainter& painter, QPointF centre, double radius, TreeKind kind, Dice& dice) {
+namespace {
+
+// A kind of tree's colours, and how tall it stands for its shadow.
+struct TreeLook {
   QColor body, light, dark;
-  double height = radius * 1.2;
+  double height;
+};
+
+TreeLook LookOf(TreeKind kind, double radius) {
   switch (kind) {
     case TreeKind::Broadleaf:
-      body = QColor(0x6C, 0x8E, 0x48), light = QColor(0xB2, 0xBE, 0x62), dark = QColor(0x3E, 0x5A, 0x38);
-      break;
+      return {QColor(0x6C, 0x8E, 0x48), QColor(0xB2, 0xBE, 0x62), QColor(0x3E, 0x5A, 0x38), radius * 1.2};
     case TreeKind::Pine:
-      body = QColor(0x3F, 0x6A, 0x44), light = QColor(0x85, 0x9C, 0x55), dark = QColor(0x24, 0x3E, 0x30);
-      height = radius * 1.8;
-      break;
+      return {QColor(0x3F, 0x6A, 0x44), QColor(0x85, 0x9C, 0x55), QColor(0x24, 0x3E, 0x30), radius * 1.8};
     case TreeKind::Cherry:
-      body = QColor(0xE8, 0xA6, 0xB8), light = QColor(0xFB, 0xDE, 0xE0), dark = QColor(0xB0, 0x6E, 0x8C);
-      break;
+      return {QColor(0xE8, 0xA6, 0xB8), QColor(0xFB, 0xDE, 0xE0), QColor(0xB0, 0x6E, 0x8C), radius * 1.2};
     case TreeKind::Cedar:
-      body = QColor(0x35, 0x5C, 0x3F), light = QColor(0x6F, 0x8C, 0x4C), dark = QColor(0x1F, 0x35, 0x2B);
-      height = radius * 2.2;
-      break;
+      return {QColor(0x35, 0x5C, 0x3F), QColor(0x6F, 0x8C, 0x4C), QColor(0x1F, 0x35, 0x2B), radius * 2.2};
     case TreeKind::Shrub:
-      body = QColor(0x7B, 0x98, 0x4E), light = QColor(0xB8, 0xC0, 0x6A), dark = QColor(0x4A, 0x64, 0x3C);
-      height = radius * 0.6;
-      break;
+      return {QColor(0x7B, 0x98, 0x4E), QColor(0xB8, 0xC0, 0x6A), QColor(0x4A, 0x64, 0x3C), radius * 0.6};
   }
-  // The crown: a few overlapping puffs, or a star of needles for conifers.
+  return {QColor(), QColor(), QColor(), radius * 1.2};
+}
+
+// The crown: a few overlapping puffs, or a star of needles for conifers.
+QPainterPath CrownPath(QPointF centre, double radius, TreeKind kind, Dice& dice) {
   QPainterPath crown;
   if (kind == TreeKind::Pine || kind == TreeKind::Cedar) {
     QPolygonF star;
@@ -141,23 +143,30 @@ void DrawTree(QPainter& painter, QPointF centre, double radius, TreeKind kind, D
     }
     crown.addPolygon(star);
     crown.closeSubpath();
-  } else {
-    crown.addEllipse(centre, radius * 0.78, radius * 0.78);
-    const int puffs = 5;
-    const double turn = dice.Range(0, 6.3);
-    for (int i = 0; i < puffs; ++i) {
-      const double angle = turn + i * 2 * std::numbers::pi / puffs;
-      const double r = radius * dice.Range(0.42, 0.55);
-      crown.addEllipse(centre + QPointF(std::cos(angle), std::sin(angle)) * (radius - r), r, r);
-    }
-    crown.setFillRule(Qt::WindingFill);
-    crown = crown.simplified();
+    return crown;
   }
+  crown.addEllipse(centre, radius * 0.78, radius * 0.78);
+  const int puffs = 5;
+  const double turn = dice.Range(0, 6.3);
+  for (int i = 0; i < puffs; ++i) {
+    const double angle = turn + i * 2 * std::numbers::pi / puffs;
+    const double r = radius * dice.Range(0.42, 0.55);
+    crown.addEllipse(centre + QPointF(std::cos(angle), std::sin(angle)) * (radius - r), r, r);
+  }
+  crown.setFillRule(Qt::WindingFill);
+  return crown.simplified();
+}
+
+}  // namespace
+
+void DrawTree(QPainter& painter, QPointF centre, double radius, TreeKind kind, Dice& dice) {
+  const TreeLook look = LookOf(kind, radius);
+  const QPainterPath crown = CrownPath(centre, radius, kind, dice);
   painter.setPen(Qt::NoPen);
   painter.setBrush(WithAlpha(kShadow, 0.30));
-  painter.drawPath(crown.translated(ShadowOffset(height)));
-  painter.setBrush(body);
-  painter.setPen(QPen(WithAlpha(dark, 0.55), 0.4));
+  painter.drawPath(crown.translated(ShadowOffset(look.height)));
+  painter.setBrush(look.body);
+  painter.setPen(QPen(WithAlpha(look.dark, 0.55), 0.4));
   painter.drawPath(crown);
   painter.setPen(Qt::NoPen);
   // Sunlit side: the crown shrunk towards the sun.
@@ -165,7 +174,7 @@ void DrawTree(QPainter& painter, QPointF centre, double radius, TreeKind kind, D
   QTransform shrink = QTransform::fromTranslate(sunward.x(), sunward.y());
   shrink.scale(0.62, 0.62);
   shrink.translate(-centre.x(), -centre.y());
-  painter.setBrush(WithAlpha(light, 0.85));
+  painter.setBrush(WithAlpha(look.light, 0.85));
   painter.drawPath(shrink.map(crown));
   if (kind == TreeKind::Cherry) {
     // Blossom dots catching the light.

@@ -41,19 +41,18 @@ bool MakeFolder(const QString& path, QString& error) {
   return false;
 }
 
-QString MakePictures(const QString& folder, const QString& iconFolder, const QString& previewFolder) {
+// The pictures the game reads: the map as a GIF, the panel texture and the
+// six emblems as BMP files (in 24-bit colour: Qt writes RGB32 images so).
+QString WriteGamePictures(const QString& folder, PictureSet& pictures) {
   QString error;
   if (!MakeFolder(folder, error)) return error;
   const QDir out(folder);
-
-  PictureSet pictures;
   pictures.map = DrawTownMap();
   if (error = WriteGif(pictures.map, out.filePath(QStringLiteral("ユウナギ町.gif"))); !error.isEmpty())
     return error;
   // The game sees the map as its 256-colour GIF; the proofs should too.
   pictures.map = QImage(out.filePath(QStringLiteral("ユウナギ町.gif")), "GIF");
 
-  // BMP files are written in 24-bit colour (Qt writes RGB32 images so).
   pictures.texture = DrawPanelTexture();
   if (error = WriteImage(pictures.texture, out.filePath(QStringLiteral("Etc.bmp")), "bmp");
       !error.isEmpty()) {
@@ -65,41 +64,52 @@ QString MakePictures(const QString& folder, const QString& iconFolder, const QSt
     const QString name = QStringLiteral("No%1.bmp").arg(faction);
     if (error = WriteImage(emblem, out.filePath(name), "bmp"); !error.isEmpty()) return error;
   }
+  return {};
+}
 
-  if (!iconFolder.isEmpty()) {
-    const QDir icons(iconFolder);
-    if (!MakeFolder(icons.path(), error)) return error;
-    for (int size : kIconSizes) {
-      const QImage icon = DrawAppIcon(size);
-      const QString folder = icons.filePath(QStringLiteral("hicolor/%1x%1/apps").arg(size));
-      if (!MakeFolder(folder, error)) return error;
-      if (error = WriteImage(icon, QDir(folder).filePath(QStringLiteral("yuunagi.png")), "png");
-          !error.isEmpty()) {
+// The application icon in every size, in the hicolor layout; the largest
+// once more on its own.
+QString WriteIcons(const QString& iconFolder) {
+  QString error;
+  const QDir icons(iconFolder);
+  if (!MakeFolder(icons.path(), error)) return error;
+  for (int size : kIconSizes) {
+    const QImage icon = DrawAppIcon(size);
+    const QString folder = icons.filePath(QStringLiteral("hicolor/%1x%1/apps").arg(size));
+    if (!MakeFolder(folder, error)) return error;
+    if (error = WriteImage(icon, QDir(folder).filePath(QStringLiteral("yuunagi.png")), "png");
+        !error.isEmpty()) {
+      return error;
+    }
+    if (size == 256) {
+      if (error = WriteImage(icon, icons.filePath(QStringLiteral("yuunagi.png")), "png"); !error.isEmpty()) {
         return error;
       }
-      if (size == 256) {
-        if (error = WriteImage(icon, icons.filePath(QStringLiteral("yuunagi.png")), "png");
-            !error.isEmpty()) {
-          return error;
-        }
-      }
     }
   }
+  return {};
+}
 
-  if (!previewFolder.isEmpty()) {
-    const QDir proofs(previewFolder);
-    if (!MakeFolder(proofs.path(), error)) return error;
-    if (error = WriteImage(DrawTitlePreview(pictures), proofs.filePath(QStringLiteral("preview-title.png")),
-                           "png");
-        !error.isEmpty()) {
-      return error;
-    }
-    if (error =
-            WriteImage(DrawGamePreview(pictures), proofs.filePath(QStringLiteral("preview-game.png")), "png");
-        !error.isEmpty()) {
-      return error;
-    }
+// Proofs of the pictures in place on the title and game screens.
+QString WritePreviews(const QString& previewFolder, const PictureSet& pictures) {
+  QString error;
+  const QDir proofs(previewFolder);
+  if (!MakeFolder(proofs.path(), error)) return error;
+  if (error =
+          WriteImage(DrawTitlePreview(pictures), proofs.filePath(QStringLiteral("preview-title.png")), "png");
+      !error.isEmpty()) {
+    return error;
   }
+  return WriteImage(DrawGamePreview(pictures), proofs.filePath(QStringLiteral("preview-game.png")), "png");
+}
+
+QString MakePictures(const QString& folder, const QString& iconFolder, const QString& previewFolder) {
+  PictureSet pictures;
+  if (QString error = WriteGamePictures(folder, pictures); !error.isEmpty()) return error;
+  if (!iconFolder.isEmpty()) {
+    if (QString error = WriteIcons(iconFolder); !error.isEmpty()) return error;
+  }
+  if (!previewFolder.isEmpty()) return WritePreviews(previewFolder, pictures);
   return {};
 }
 

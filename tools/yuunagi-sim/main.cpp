@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +22,7 @@
 #include "core/HeadlessGame.h"
 #include "files/Playability.h"
 #include "files/ScenarioFile.h"
-#include "media/Text.h"
+#include "files/Text.h"
 
 namespace {
 
@@ -118,16 +119,22 @@ struct Tally {
   }
 };
 
-int RunMany(const Options& options, const ScenarioRecord& scenario, const std::string& name) {
-  const long long games = options.games;
-  int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
-  threads = static_cast<int>(std::clamp<long long>(threads, 1, std::min<long long>(kMostThreads, games)));
+// One worker per thread, at most one per game.
+int ThreadCount(const Options& options) {
+  const int threads =
+      options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
+  return static_cast<int>(
+      std::clamp<long long>(threads, 1, std::min<long long>(kMostThreads, options.games)));
+}
 
+// Plays every game on `threads` workers, drawing a progress bar on a
+// terminal; each worker's tally.
+std::vector<Tally> PlayGames(const Options& options, const ScenarioRecord& scenario, const std::string& name,
+                             int threads) {
+  const long long games = options.games;
   std::vector<Tally> tallies(static_cast<std::size_t>(threads));
   std::atomic<long long> next{0}, done{0};
   const bool progress = !options.json && isatty(STDERR_FILENO);
-
-  const auto start = std::chrono::steady_clock::now();
   const auto levels = Levels(options);
   auto worker = [&](Tally& tally) {
     HeadlessHost host;
@@ -149,32 +156,36 @@ int RunMany(const Options& options, const ScenarioRecord& scenario, const std::s
     std::fputc('\n', stderr);
   }
   for (auto& t : pool) t.join();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return tallies;
+}
 
+// What the games add up to, as printed.
+struct Results {
+  long long games = 0;
+  int threads = 0;
+  double seconds = 0;
   Tally total;
-  for (const Tally& t : tallies) total.Merge(t);
-  const auto& wins = total.wins;
-  const long long draws = total.draws, moves = total.moves;
-  const int minTurns = total.TurnsOfGame(0);
-  const int maxTurns = total.TurnsOfGame(games - 1);
-  const int medianTurns = total.TurnsOfGame(games / 2);
-  const double movesPerSecond = seconds > 0 ? moves / seconds : 0.0;
+  int minTurns = 0, medianTurns = 0, maxTurns = 0;
+  double movesPerSecond = 0;
+};
 
-  if (options.json) {
-    nlohmann::json out;
-    out["games"] = games;
-    out["wins"] = wins;
-    out["draws"] = draws;
-    out["turns"] = {{"min", minTurns}, {"median", medianTurns}, {"max", maxTurns}};
-    out["moves"] = moves;
-    out["seconds"] = seconds;
-    out["moves_per_second"] = movesPerSecond;
-    out["strong"] = options.strong;
-    std::cout << out.dump() << '\n';
-    return 0;
-  }
+void PrintJson(const Options& options, const Results& r) {
+  nlohmann::json out;
+  out["games"] = r.games;
+  out["wins"] = r.total.wins;
+  out["draws"] = r.total.draws;
+  out["turns"] = {{"min", r.minTurns}, {"median", r.medianTurns}, {"max", r.maxTurns}};
+  out["moves"] = r.total.moves;
+  out["seconds"] = r.seconds;
+  out["moves_per_second"] = r.movesPerSecond;
+  out["strong"] = options.strong;
+  std::cout << out.dump() << '\n';
+}
+
+void PrintTable(const Options& options, const std::string& name, const Results& r) {
+  const long long games = r.games;
   std::printf("シナリオ: %s  (%lld 試合, seed %llu, %d スレッド)\n", name.c_str(), games,
-              static_cast<unsigned long long>(options.seed), threads);
+              static_cast<unsigned long long>(options.seed), r.threads);
   if (!options.strong.empty()) {
     std::string names;
     for (const int f : options.strong) names.append(names.empty() ? "" : ", ").append(FactionNames[f]);
@@ -183,21 +194,38 @@ int RunMany(const Options& options, const ScenarioRecord& scenario, const std::s
   for (int f = 0; f < kFactionCount; ++f) {
     const std::string label(FactionNames[f]);
     std::printf("  %s%*s 勝利 %7lld  %6.2f%%\n", label.c_str(), static_cast<int>(8 - Utf16Length(label) * 2),
-                "", wins[f], games ? 100.0 * wins[f] / games : 0.0);
+                "", r.total.wins[f], games ? 100.0 * r.total.wins[f] / games : 0.0);
   }
-  std::printf("  引き分け     %7lld  %6.2f%%  (%d ターンで打ち切り)\n", draws,
-              games ? 100.0 * draws / games : 0.0, options.maxTurns);
-  std::printf("ターン数: 最小 %d / 中央値 %d / 最大 %d\n", minTurns, medianTurns, maxTurns);
-  std::printf("手数: %lld  (%.2f 秒, 毎秒 %.0f 手)\n", moves, seconds, movesPerSecond);
+  std::printf("  引き分け     %7lld  %6.2f%%  (%d ターンで打ち切り)\n", r.total.draws,
+              games ? 100.0 * r.total.draws / games : 0.0, options.maxTurns);
+  std::printf("ターン数: 最小 %d / 中央値 %d / 最大 %d\n", r.minTurns, r.medianTurns, r.maxTurns);
+  std::printf("手数: %lld  (%.2f 秒, 毎秒 %.0f 手)\n", r.total.moves, r.seconds, r.movesPerSecond);
+}
+
+int RunMany(const Options& options, const ScenarioRecord& scenario, const std::string& name) {
+  Results r;
+  r.games = options.games;
+  r.threads = ThreadCount(options);
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<Tally> tallies = PlayGames(options, scenario, name, r.threads);
+  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  for (const Tally& t : tallies) r.total.Merge(t);
+  r.minTurns = r.total.TurnsOfGame(0);
+  r.maxTurns = r.total.TurnsOfGame(r.games - 1);
+  r.medianTurns = r.total.TurnsOfGame(r.games / 2);
+  r.movesPerSecond = r.seconds > 0 ? r.total.moves / r.seconds : 0.0;
+  if (options.json) {
+    PrintJson(options, r);
+  } else {
+    PrintTable(options, name, r);
+  }
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // A file-size limit on the output makes a write fail instead of killing the tool.
-  std::signal(SIGXFSZ, SIG_IGN);
-  Options options;
+// Reads the command line into `options`. The exit status when the tool is
+// done already (--help, --version) or cannot go on; nothing when it plays.
+std::optional<int> ReadCommandLine(int argc, char** argv, Options& options) {
   std::string seed = "1";
   CLI::App app{"ユウナギ町争奪戦: plays spectator games of a scenario and counts who wins.", "yuunagi-sim"};
   app.footer(
@@ -231,6 +259,16 @@ int main(int argc, char** argv) {
   }
   std::sort(options.strong.begin(), options.strong.end());
   options.strong.erase(std::unique(options.strong.begin(), options.strong.end()), options.strong.end());
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A file-size limit on the output makes a write fail instead of killing the tool.
+  std::signal(SIGXFSZ, SIG_IGN);
+  Options options;
+  if (const std::optional<int> status = ReadCommandLine(argc, argv, options)) return *status;
 
   std::string error;
   const auto scenario = ReadScenarioFile(options.scenarioPath, &error);

@@ -1,4 +1,4 @@
-#include "media/Text.h"
+#include "files/Text.h"
 
 #include <algorithm>
 
