@@ -11,9 +11,18 @@
 #include "tests/support/EngineTestAccess.h"
 #include "tests/support/ScriptedRandom.h"
 
+namespace yuunagi {
+
+// The codes by number in a failed check's message.
+inline std::ostream& operator<<(std::ostream& out, Action action) { return out << static_cast<int>(action); }
+inline std::ostream& operator<<(std::ostream& out, Phase phase) { return out << static_cast<int>(phase); }
+
+}  // namespace yuunagi
+
 namespace yuunagi::testing {
 
 using test::ScriptedRandom;
+using enum Action;
 
 // The next representable draw above a chance's threshold: the test fails.
 inline double Above(double threshold) { return std::nextafter(threshold, 1.0); }
@@ -43,7 +52,7 @@ class EngineFixture : public ::testing::Test {
   GameData& G() { return EngineTestAccess::Data(engine); }
   DistrictRecord& D(int i) { return G().Districts[i]; }
   // The mover acts as a computer would, in a fresh move.
-  ActionCheck Act(i16 action, i16 value = 0, i16 target = 0) {
+  ActionCheck Act(Action action, i16 value = 0, i16 target = 0) {
     EngineTestAccess::NewMove(engine);
     return EngineTestAccess::ActAsComputer(engine, action, value, target);
   }
