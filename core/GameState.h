@@ -89,6 +89,7 @@ struct Board {
   const DistrictRecord& Mover() const { return Districts[CurrentDistrict]; }
   DistrictRecord& Mover() { return Districts[CurrentDistrict]; }
   bool IsHumanFaction(int faction) const { return PlayerOfFaction[faction] != 0; }
+  friend bool operator==(const Board&, const Board&) = default;
 };
 
 // Everything a running program knows about the game: the board and what the

@@ -22,6 +22,7 @@ class RecordingHost : public Host {
   int endProgram = 0;
   int actionMenuPlayer = 0;
   int turnShown = -1;
+  std::string screen;  // the scenario name of the game screen
   int strategyOf = -1;
   int highlighted = -1;
 
@@ -55,7 +56,10 @@ class RecordingHost : public Host {
     calls.push_back("stop");
   }
   void Yield() override { calls.push_back("yield"); }
-  void ShowGameScreen(std::string_view) override { calls.push_back("screen"); }
+  void ShowGameScreen(std::string_view name) override {
+    screen = name;
+    calls.push_back("screen");
+  }
   void ShowTurnNumber(int t) override {
     turnShown = t;
     calls.push_back("turn:" + std::to_string(t));

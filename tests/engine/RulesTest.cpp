@@ -1,6 +1,7 @@
 // The actions: what they cost, what they change, what they report, and how a
 // capture turns into a destruction or a victory; the rule book's refusals.
 #include "EngineFixture.h"
+#include "rules/ActionResolver.h"
 
 namespace yuunagi::testing {
 namespace {
@@ -223,6 +224,30 @@ TEST_F(Rules, ArithmeticSaturatesInsteadOfOverflowing) {
             "ヒノデの戦略: ソラノに核ミサイルをはなった。32767のダメージ!!ソラノを占領した!!");
   EXPECT_EQ(D(0).Strength, 32767);
   EXPECT_EQ(D(1).Soldiers, 25);
+}
+
+// The rules work on any board they are handed: a copy plays on, capture and
+// new turn included, and the board it came from stays as it was.
+TEST(BoardCopy, ApplyingAnActionToACopyLeavesTheOriginalUntouched) {
+  Board original;
+  for (int i = 0; i < kDistrictCount; ++i) original.Districts[i] = DistrictRecord{i16(i), 100, 50, 10, 1, 10};
+  original.Districts[1].Soldiers = 5;
+  original.PlayerOfFaction[1] = 1;
+  original.PlayerCount = 1;
+  original.TurnNumber = 3;
+  original.CurrentDistrict = 5;
+  const Board kept = original;
+  Board copy = original;
+  ScriptedRandom random{0.9};
+  const ActionReport report = ApplyAction(copy, Action::Attack, 1, 1, random);
+  EXPECT_TRUE(report.captured);
+  EXPECT_EQ(report.destroyedFaction, 1);
+  EXPECT_EQ(copy.Districts[1].Owner, 5);
+  EXPECT_EQ(copy.PlayerCount, 0);
+  EXPECT_TRUE(AdvanceMover(copy));
+  EXPECT_EQ(copy.TurnNumber, 4);
+  EXPECT_EQ(copy.Districts[0].Money, 110);
+  EXPECT_EQ(original, kept);
 }
 
 }  // namespace

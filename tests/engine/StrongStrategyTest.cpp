@@ -107,6 +107,22 @@ std::string Listed(const std::vector<Decision>& list) {
   return text;
 }
 
+// Its futures are played on copies with chances of its own: the board it is
+// shown stays as it was, and the game's random source is never drawn (an
+// empty script would throw at the first draw).
+TEST(StrongStrategy, TheLookAheadTouchesNeitherTheBoardNorTheGamesChances) {
+  const DistrictRecord plain{0, 400, 60, 10, 2, 20};
+  GameData g = TestBoard({plain, plain, plain, plain, plain, plain});
+  for (int i = 0; i < kDistrictCount; ++i) g.Districts[i].Owner = static_cast<i16>(i % 3);
+  g.PlayerOfFaction[1] = 1;
+  const Board before = g;
+  ScriptedRandom none;
+  StrongStrategy strong(5, LookAheadBudget{6, 12});
+  EXPECT_TRUE(strong.Decide(g, none).has_value());
+  EXPECT_EQ(none.Draws(), 0);
+  EXPECT_EQ(static_cast<const Board&>(g), before);
+}
+
 // District 0 (strength 10: blows of 10, 15, 25 soldiers) weighs the cheapest
 // weapon that captures and none dearer, every weapon against what no blow
 // captures, no own district, each amount at all and half its money, and the
