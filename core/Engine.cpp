@@ -181,8 +181,9 @@ void Engine::FinishAction(const ActionReport& report) {
   } else if (destroyed >= 0) {
     data_.GameState = Phase::FactionDestroyed;
     host_.Yield();
-    if (data_.PlayerCount != kSpectatorPlayerCount)
+    if (data_.PlayerCount != kSpectatorPlayerCount) {
       host_.ShowNotice(Notice{NoticeKind::FactionDestroyed, destroyed});
+    }
     if (IsHumanFaction(report.moverFaction)) AdvanceMove();
   }
 }

@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/GameState.h"
@@ -74,6 +73,7 @@ class WarRecord {
     std::int8_t code;     // the GameLine or NoticeKind
     std::int8_t faction;  // a notice's faction
   };
+  static_assert(sizeof(Stored) <= 20, "a line of a long game stays small");
 
   void Add(const Stored& entry) { entries_.push_back(entry); }
   void UpdatePlayers(const Board& board);
