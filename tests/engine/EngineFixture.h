@@ -11,14 +11,6 @@
 #include "tests/support/EngineTestAccess.h"
 #include "tests/support/ScriptedRandom.h"
 
-namespace yuunagi {
-
-// The codes by number in a failed check's message.
-inline std::ostream& operator<<(std::ostream& out, Action action) { return out << static_cast<int>(action); }
-inline std::ostream& operator<<(std::ostream& out, Phase phase) { return out << static_cast<int>(phase); }
-
-}  // namespace yuunagi
-
 namespace yuunagi::testing {
 
 using test::ScriptedRandom;

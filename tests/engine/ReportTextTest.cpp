@@ -7,25 +7,20 @@
 namespace yuunagi::testing {
 namespace {
 
+// トコナ's action; an attack on ソラノ with weapon `level`.
 ActionReport Of(Action action, i16 amount = 0) {
-  ActionReport r;
-  r.moverFaction = 3;
-  r.action = action;
-  r.amount = amount;
-  return r;
+  return {.amount = amount, .action = action, .moverFaction = 3};
 }
-
 ActionReport Blow(int level, i16 damage, bool captured = false) {
-  ActionReport r = Of(Action::Attack);
-  r.weaponLevel = static_cast<std::int8_t>(level);
-  r.target = 1;
-  r.targetFaction = 1;
-  r.damage = damage;
-  r.captured = captured;
-  return r;
+  return {.damage = damage,
+          .moverFaction = 3,
+          .weaponLevel = std::int8_t(level),
+          .target = 1,
+          .targetFaction = 1,
+          .captured = captured};
 }
 
-TEST(ReportText, EachActionReadsAsItAlwaysHas) {
+TEST(ReportText, EachActionAndEveryMessageBoxReadsAsItAlwaysHas) {
   const std::pair<ActionReport, std::string_view> cases[] = {
       {Blow(1, 7), "ソラノを殴った。7のダメージ!!"},
       {Blow(2, 10), "ソラノを斬りつけた。10のダメージ!!"},
@@ -43,9 +38,6 @@ TEST(ReportText, EachActionReadsAsItAlwaysHas) {
     EXPECT_EQ(ActionText(report), text);
     EXPECT_EQ(MessageLineText(report), "トコナの戦略: " + std::string(text));
   }
-}
-
-TEST(ReportText, TheGamesOwnLinesAndMessageBoxes) {
   EXPECT_EQ(GameLineText(GameLine::BattleBegins), "戦闘開始!!");
   EXPECT_EQ(NoticeText(Notice{NoticeKind::FactionDestroyed, 5}), "ミオツは滅亡した。");
   EXPECT_EQ(NoticeText(Notice{NoticeKind::LastHumanFallen, 0}), "ヒノデは滅亡した。");

@@ -209,7 +209,7 @@ TEST_F(Rules, TheRuleBookRefusesWhatNoMenuOffers) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Act(c.action, c.value, c.target).refusal, c.refusal)
-        << c.action << " " << c.value << " " << c.target;
+        << static_cast<int>(c.action) << " " << c.value << " " << c.target;
   }
   EXPECT_EQ(D(0), (DistrictRecord{0, 100, 50, 10, 2, 10}));
   EXPECT_TRUE(host.messages.empty());

@@ -180,7 +180,7 @@ TEST_F(Strategy, AmountsRunFromJustOverHalfToAllThatTheMoneyBuys) {
     G().TurnNumber = 20;
     const Decision d = Decide(c.chain);
     EXPECT_EQ(d.action, c.action);
-    EXPECT_EQ(d.value, c.amount) << c.action << " with " << c.money;
+    EXPECT_EQ(d.value, c.amount) << static_cast<int>(c.action) << " with " << c.money;
   }
 }
 

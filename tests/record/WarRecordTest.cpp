@@ -14,11 +14,7 @@ namespace {
 
 // An action of `faction`'s, as the engine reports it.
 ActionReport Did(int faction, Action action, i16 amount = 0) {
-  ActionReport r;
-  r.moverFaction = static_cast<std::int8_t>(faction);
-  r.action = action;
-  r.amount = amount;
-  return r;
+  return {.amount = amount, .action = action, .moverFaction = std::int8_t(faction)};
 }
 
 // Six districts, one per faction, with 10..60 soldiers; ソラノ is player 1
@@ -39,13 +35,9 @@ GameData PlayScript(Sink& sink) {
   d.TurnNumber = 2;
   sink.RecordTurn(d);
   d.Districts[5] = DistrictRecord{3, 0, 7, 1, 1, 1};
-  ActionReport attack = Did(3, Action::Attack);
-  attack.weaponLevel = 1;
-  attack.target = 5;
-  attack.targetFaction = 5;
-  attack.damage = 60;
-  attack.captured = true;
-  sink.RecordAction(d, attack);
+  sink.RecordAction(
+      d,
+      {.damage = 60, .moverFaction = 3, .weaponLevel = 1, .target = 5, .targetFaction = 5, .captured = true});
   sink.RecordNotice(d, Notice{NoticeKind::FactionDestroyed, 5});  // said already: not twice
   d.TurnNumber = 3;
   sink.RecordTurn(d);
