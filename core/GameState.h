@@ -107,6 +107,8 @@ struct GameData : Board {
   std::string MusicName;
   ScenarioRecord Scenario;
   SaveRecord SaveData;
+  // Only boards are compared: cast to Board to say so.
+  friend bool operator==(const GameData&, const GameData&) = delete;
 };
 
 }  // namespace yuunagi
