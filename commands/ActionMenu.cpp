@@ -25,10 +25,10 @@ constexpr std::array<std::string_view, 7> kHints = {"敵の勢力を攻撃しま
                                                     "セーブします。"};
 
 // What one unit of 町開発, 徴兵 and 訓練 costs, shown when the amount is asked for.
-std::string_view RateNote(int action) {
+std::string_view RateNote(Action action) {
   switch (action) {
-    case Develop: return "相場: 開発1 - 金10";
-    case Hire: return "相場: 兵士1 - 金1";
+    case Action::Develop: return "相場: 開発1 - 金10";
+    case Action::Hire: return "相場: 兵士1 - 金1";
     default: return "相場: 強さ1 - 金10";
   }
 }
@@ -69,13 +69,13 @@ ActionMenu::ActionMenu(MainForm& form) : form_(form) {
 }
 
 void ActionMenu::Command3_MouseMove(int index) {
-  if (index != DevelopWeapon) {
+  if (index != static_cast<int>(Action::DevelopWeapon)) {
     form_.SetMessage(kHints[index]);
     return;
   }
   const DistrictRecord& mover = form_.Game().Mover();
   if (mover.Weapon >= kWeaponLimit) {
-    form_.SetMessage(ActionCheck{DevelopWeapon, Refusal::NoMoreWeapons}.Text());
+    form_.SetMessage(ActionCheck{Action::DevelopWeapon, Refusal::NoMoreWeapons}.Text());
   } else {
     form_.SetMessage("新しい武器を開発します。費用: " + std::to_string(WeaponDevelopCost[mover.Weapon]));
   }
@@ -85,14 +85,18 @@ void ActionMenu::Command3_Click(int index) {
   // A hidden menu never acts, and neither does a menu outside the mover's choice.
   if (form_.Picture4->isHidden() || !form_.Game().AwaitsHumanChoice()) return;
   form_.HidePanel(form_.Picture4);
-  switch (index) {
-    case Attack: OpenWeaponPanel(); break;
-    case Collect: form_.Game().ExecuteAction(Collect, 0, 0); break;
-    case Develop:
-    case Hire:
-    case Train: AskAmount(index); break;
-    case DevelopWeapon: DevelopNextWeapon(); break;
-    case kSaveCommand: SaveGame(); break;
+  if (index == kSaveCommand) {
+    SaveGame();
+    return;
+  }
+  const auto action = static_cast<Action>(index);
+  switch (action) {
+    case Action::Attack: OpenWeaponPanel(); break;
+    case Action::Collect: form_.Game().ExecuteAction(Action::Collect, 0, 0); break;
+    case Action::Develop:
+    case Action::Hire:
+    case Action::Train: AskAmount(action); break;
+    case Action::DevelopWeapon: DevelopNextWeapon(); break;
     default: form_.Picture4->show(); break;
   }
 }
@@ -105,9 +109,9 @@ void ActionMenu::OpenWeaponPanel() {
   form_.Picture5->show();
 }
 
-void ActionMenu::AskAmount(int action) {
+void ActionMenu::AskAmount(Action action) {
   form_.SetMessage(RateNote(action));
-  form_.Game().ChooseAmountAction(static_cast<i16>(action));
+  form_.Game().ChooseAmountAction(action);
   form_.Picture6->show();
   // Ready for typing; what was typed last stays until the player types over it.
   form_.Text1->setFocus();
@@ -115,7 +119,7 @@ void ActionMenu::AskAmount(int action) {
 }
 
 void ActionMenu::DevelopNextWeapon() {
-  if (const ActionCheck check = form_.Game().ExecuteAction(yuunagi::DevelopWeapon, 0, 0); !check) {
+  if (const ActionCheck check = form_.Game().ExecuteAction(Action::DevelopWeapon, 0, 0); !check) {
     form_.SetMessage(check.Text());
     form_.Picture4->show();
   }
@@ -147,7 +151,7 @@ void ActionMenu::Command5_Click(int index) {
 
 void ActionMenu::ConfirmAmount() {
   Engine& game = form_.Game();
-  const i16 action = game.Data().SelectedCommand;
+  const auto action = static_cast<Action>(game.Data().SelectedCommand);
   const std::optional<i16> amount = AcceptedAmount(form_.Text1->text().toStdString(), action);
   if (!amount) return;
   if (const ActionCheck check = game.CheckAction(action, *amount, 0); !check) {

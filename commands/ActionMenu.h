@@ -3,6 +3,8 @@
 // hand-over of an accepted action to the engine.
 #pragma once
 
+#include "core/GameState.h"
+
 namespace yuunagi {
 
 class MainForm;
@@ -20,7 +22,7 @@ class ActionMenu {
 
  private:
   void OpenWeaponPanel();
-  void AskAmount(int action);
+  void AskAmount(Action action);
   void DevelopNextWeapon();
   void SaveGame();
   void ConfirmAmount();

@@ -421,7 +421,7 @@ void MainForm::SetZoom(double zoom) {
     }
   }
   // The mover's name keeps its highlight at the new size.
-  if (Data().GameState != State::NotStarted) {
+  if (Data().GameState != Phase::NotStarted) {
     for (int i = 0; i < kDistrictCount; ++i) {
       const bool mover = i == Data().CurrentDistrict;
       Data1[i]->setFont(ZoomedFont(mover ? 14 : 11, mover));
@@ -431,7 +431,7 @@ void MainForm::SetZoom(double zoom) {
   setFixedSize(scaled(QRect(QPoint(), kClientSize)).size());
   if (!Picture9->Picture().isNull()) {
     DressPanels();
-    if (Data().GameState != State::NotStarted) host_.DrawDistrictEmblems();
+    if (Data().GameState != Phase::NotStarted) host_.DrawDistrictEmblems();
   }
 }
 
@@ -463,7 +463,7 @@ void MainForm::FocusFirstButton(QWidget* panel) {
   if (first != nullptr) first->setFocus(Qt::OtherFocusReason);
 }
 
-void MainForm::UpdateWaitCue() { WaitCue->setVisible(Data().GameState == State::AwaitingClick && !ended_); }
+void MainForm::UpdateWaitCue() { WaitCue->setVisible(Data().GameState == Phase::AwaitingClick && !ended_); }
 
 void MainForm::CancelTarget() {
   if (engine_.CancelTargeting()) Picture5->show();

@@ -17,15 +17,21 @@ void WindowHost::RefreshDistrictPanel(int district) {
 
 void WindowHost::DrawDistrictEmblems() { yuunagi::DrawDistrictEmblems(form_, form_.Data()); }
 
-void WindowHost::SetMessage(std::string_view text) {
-  form_.Record->RecordMessage(form_.Data(), text);
-  form_.SetMessage(text);
+void WindowHost::ReportAction(const ActionReport& report) {
+  form_.Record->RecordAction(form_.Data(), report);
+  form_.SetMessage(MessageLineText(report));
   form_.UpdateWaitCue();
 }
 
-void WindowHost::ShowMessageBox(std::string_view text) {
-  form_.Record->RecordMessageBox(form_.Data(), text);
-  form_.ShowMessageBox(text);
+void WindowHost::ShowGameLine(GameLine line) {
+  form_.Record->RecordGameLine(form_.Data(), line);
+  form_.SetMessage(GameLineText(line));
+  form_.UpdateWaitCue();
+}
+
+void WindowHost::ShowNotice(const Notice& notice) {
+  form_.Record->RecordNotice(form_.Data(), notice);
+  form_.ShowMessageBox(NoticeText(notice));
 }
 
 void WindowHost::PlayMusic(std::string_view name) { form_.PlayMusic(name); }
@@ -51,8 +57,8 @@ void WindowHost::ShowTurnNumber(int turn) {
   MainForm::SetCaption(form_.Label8, "Turn " + std::to_string(turn));
 }
 
-void WindowHost::ShowStrategyOf(int faction) {
-  MainForm::SetCaption(form_.Label7, std::string(FactionNames[faction]) + "の戦略");
+void WindowHost::ShowMoveStart(const MoveStart& move) {
+  MainForm::SetCaption(form_.Label7, std::string(FactionNames[move.faction]) + "の戦略");
 }
 
 void WindowHost::HighlightMover(int district, bool on) {

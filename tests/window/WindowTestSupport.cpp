@@ -193,7 +193,7 @@ QMap<QString, QString> Window::Facts() const {
   f["message"] = w.Message->text();
   f["messagesize"] = Number(w.Message->text().size());
   f["song"] = QString::fromStdString(form->Music().CurrentSong());
-  f["state"] = Number(data.GameState);
+  f["state"] = Number(static_cast<int>(data.GameState));
   f["focus"] = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()->objectName() : QString();
   f["size"] = QString("%1x%2").arg(w.width()).arg(w.height());
   f["cue"] = Number(w.WaitCue->isVisible());
@@ -229,7 +229,7 @@ QString Window::Run(const QString& script) {
     if (!failure.isEmpty()) return "step \"" + step + "\": " + failure;
     // Whatever happens, the status panels show the board as the game holds it.
     const QMap<QString, QString> f = Facts();
-    for (int i = 0; form && form->Data().GameState != State::NotStarted && i < kDistrictCount; ++i) {
+    for (int i = 0; form && form->Data().GameState != Phase::NotStarted && i < kDistrictCount; ++i) {
       const QString panel = f[QString("panel%1").arg(i)], held = f[QString("held%1").arg(i)];
       if (panel != held)
         return QString("after \"%1\" panel %2 shows %3, not %4").arg(step).arg(i).arg(panel, held);
@@ -280,11 +280,11 @@ QString Window::Step(const QString& step) {
   } else if (verb == "close") {
     w.close();
   } else if (verb == "engine") {
-    if (arg == "collect") refusal_ = static_cast<int>(game.ExecuteAction(Collect, 0, 0).refusal);
+    if (arg == "collect") refusal_ = static_cast<int>(game.ExecuteAction(Action::Collect, 0, 0).refusal);
     if (arg == "continue") refused(!game.ContinueAfterAction());
     if (arg == "next") refused(!game.NextMove());
   } else if (verb == "computer") {
-    refusal_ = static_cast<int>(EngineTestAccess::ActAsComputer(game, Collect, 0, 0).refusal);
+    refusal_ = static_cast<int>(EngineTestAccess::ActAsComputer(game, Action::Collect, 0, 0).refusal);
   } else if (verb == "remove" || verb == "block") {
     const std::filesystem::path path = folder.Path() / arg.toStdString();
     std::filesystem::remove_all(path);
