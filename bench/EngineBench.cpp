@@ -39,13 +39,10 @@ BENCHMARK(BM_SpectatorGames)->Unit(benchmark::kMillisecond);
 // One computer move at a time on a board that never ends: the strategy, the
 // rule book's check and the action alone, without the turn cycle.
 void BM_ComputerMove(benchmark::State& state) {
-  HeadlessHost host;
   SeededRandom random(99);
-  GameData g;
+  Board g;
   g.PlayerCount = kSpectatorPlayerCount;
   g.TurnNumber = 5;
-  g.GameState = State::Moving;
-  ActionResolver resolver(g, host, random);
   ComputerStrategy strategy;
   const auto reset = [&] {
     for (int i = 0; i < 6; ++i) g.Districts[i] = DistrictRecord{static_cast<i16>(i), 500, 3000, 20, 3, 50};
@@ -55,7 +52,7 @@ void BM_ComputerMove(benchmark::State& state) {
   for (auto _ : state) {
     g.CurrentDistrict = static_cast<i16>(n % 6);
     if (const auto d = strategy.Decide(g, random); d && CheckBoardAction(g, d->action, d->value, d->target)) {
-      resolver.Resolve(d->action, d->value, d->target);
+      ApplyAction(g, d->action, d->value, d->target, random);
     }
     if (++n % 600 == 0) reset();  // keep every faction on the board
   }
@@ -89,7 +86,7 @@ BENCHMARK(BM_ListHugeScenarioFolder)->Arg(10000)->Arg(40000)->Unit(benchmark::kM
 void BM_StrongDecision(benchmark::State& state) {
   GameData g;
   g.PlayerCount = kSpectatorPlayerCount;
-  g.GameState = State::Moving;
+  g.GameState = Phase::Moving;
   g.TurnNumber = state.range(0) == 0 ? 1 : 12;
   for (int i = 0; i < 6; ++i) {
     g.Districts[i] = state.range(0) == 0 ? DistrictRecord{static_cast<i16>(i), 100, 50, 10, 1, 10}

@@ -10,6 +10,7 @@ target_sources(yuunagi_engine PRIVATE
   # rules/: what is legal, what each action does, how the computer chooses
   rules/RuleBook.cpp
   rules/ActionResolver.cpp
+  rules/Reports.cpp
   rules/Attack.cpp
   rules/Economy.cpp
   rules/ComputerStrategy.cpp

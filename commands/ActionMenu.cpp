@@ -17,21 +17,21 @@ namespace yuunagi {
 namespace {
 
 // Hints of the actions; 武器開発's depends on the district and is made apart.
-std::string_view Hint(int action) {
+std::string_view Hint(Action action) {
   switch (action) {
-    case Attack: return "敵の勢力を攻撃します。";
-    case Collect: return "民から金を集金します。";
-    case Develop: return "町を開発します。";
-    case Hire: return "兵士を雇います。";
+    case Action::Attack: return "敵の勢力を攻撃します。";
+    case Action::Collect: return "民から金を集金します。";
+    case Action::Develop: return "町を開発します。";
+    case Action::Hire: return "兵士を雇います。";
     default: return "兵士を訓練します。";
   }
 }
 
 // What one unit of 町開発, 徴兵 and 訓練 costs, shown when the amount is asked for.
-std::string_view RateNote(int action) {
+std::string_view RateNote(Action action) {
   switch (action) {
-    case Develop: return "相場: 開発1 - 金10";
-    case Hire: return "相場: 兵士1 - 金1";
+    case Action::Develop: return "相場: 開発1 - 金10";
+    case Action::Hire: return "相場: 兵士1 - 金1";
     default: return "相場: 強さ1 - 金10";
   }
 }
@@ -40,9 +40,9 @@ std::string_view RateNote(int action) {
 
 ActionMenu::ActionMenu(MainForm& form) : form_(form) {
   ActionPanel& menu = form.ActionMenuPanel();
-  QObject::connect(&menu, &ActionPanel::actionChosen, &form, [this](int action) { Choose(action); });
+  QObject::connect(&menu, &ActionPanel::actionChosen, &form, [this](Action action) { Choose(action); });
   QObject::connect(&menu, &ActionPanel::saveChosen, &form, [this] { ChooseSave(); });
-  QObject::connect(&menu, &ActionPanel::actionPointed, &form, [this](int action) { ShowHint(action); });
+  QObject::connect(&menu, &ActionPanel::actionPointed, &form, [this](Action action) { ShowHint(action); });
   QObject::connect(&menu, &ActionPanel::savePointed, &form, [this] { form_.SetMessage("セーブします。"); });
   AmountPanel& amount = form.AmountEntry();
   QObject::connect(&amount, &AmountPanel::amountEntered, &form,
@@ -50,30 +50,30 @@ ActionMenu::ActionMenu(MainForm& form) : form_(form) {
   QObject::connect(&amount, &AmountPanel::cancelled, &form, [this] { CancelAmount(); });
 }
 
-void ActionMenu::ShowHint(int action) {
-  if (action != DevelopWeapon) {
+void ActionMenu::ShowHint(Action action) {
+  if (action != Action::DevelopWeapon) {
     form_.SetMessage(Hint(action));
     return;
   }
   const DistrictRecord& mover = form_.Game().Mover();
   if (mover.Weapon >= kWeaponLimit) {
-    form_.SetMessage(ActionCheck{DevelopWeapon, Refusal::NoMoreWeapons}.Text());
+    form_.SetMessage(ActionCheck{Action::DevelopWeapon, Refusal::NoMoreWeapons}.Text());
   } else {
     form_.SetMessage("新しい武器を開発します。費用: " + std::to_string(WeaponDevelopCost[mover.Weapon]));
   }
 }
 
-void ActionMenu::Choose(int action) {
+void ActionMenu::Choose(Action action) {
   // A menu outside the mover's choice never acts.
   if (!form_.Game().AwaitsHumanChoice()) return;
   HidePanel(form_.ActionMenuPanel());
   switch (action) {
-    case Attack: OpenWeaponPanel(); break;
-    case Collect: form_.Game().ExecuteAction(Collect, 0, 0); break;
-    case Develop:
-    case Hire:
-    case Train: AskAmount(action); break;
-    case DevelopWeapon: DevelopNextWeapon(); break;
+    case Action::Attack: OpenWeaponPanel(); break;
+    case Action::Collect: form_.Game().ExecuteAction(Action::Collect, 0, 0); break;
+    case Action::Develop:
+    case Action::Hire:
+    case Action::Train: AskAmount(action); break;
+    case Action::DevelopWeapon: DevelopNextWeapon(); break;
     default: form_.ActionMenuPanel().show(); break;
   }
 }
@@ -86,14 +86,14 @@ void ActionMenu::ChooseSave() {
 
 void ActionMenu::OpenWeaponPanel() { form_.WeaponMenuPanel().Offer(form_.Game().Mover().Weapon); }
 
-void ActionMenu::AskAmount(int action) {
+void ActionMenu::AskAmount(Action action) {
   form_.SetMessage(RateNote(action));
-  form_.Game().ChooseAmountAction(static_cast<i16>(action));
+  form_.Game().ChooseAmountAction(action);
   form_.AmountEntry().Ask();
 }
 
 void ActionMenu::DevelopNextWeapon() {
-  if (const ActionCheck check = form_.Game().ExecuteAction(yuunagi::DevelopWeapon, 0, 0); !check) {
+  if (const ActionCheck check = form_.Game().ExecuteAction(Action::DevelopWeapon, 0, 0); !check) {
     form_.SetMessage(check.Text());
     form_.ActionMenuPanel().show();
   }
@@ -119,7 +119,7 @@ void ActionMenu::CancelAmount() {
 
 void ActionMenu::ConfirmAmount(const QString& text) {
   Engine& game = form_.Game();
-  const i16 action = game.Data().SelectedCommand;
+  const auto action = static_cast<Action>(game.Data().SelectedCommand);
   const std::optional<i16> amount = AcceptedAmount(text.toStdString(), action);
   if (!amount) return;
   if (const ActionCheck check = game.CheckAction(action, *amount, 0); !check) {

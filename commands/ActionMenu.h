@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "core/GameState.h"
+
 namespace yuunagi {
 
 class MainForm;
@@ -15,13 +17,13 @@ class ActionMenu {
 
  private:
   // The pointer came over the button of `action`: its hint in the message line.
-  void ShowHint(int action);
+  void ShowHint(Action action);
   // The button of `action` was pressed on the open menu.
-  void Choose(int action);
+  void Choose(Action action);
   // セーブ was pressed on the open menu.
   void ChooseSave();
   void OpenWeaponPanel();
-  void AskAmount(int action);
+  void AskAmount(Action action);
   void DevelopNextWeapon();
   void SaveGame();
   void ConfirmAmount(const QString& text);

@@ -19,14 +19,14 @@ namespace {
 struct MenuButton {
   std::string_view caption;
   const char* name;
-  std::optional<i16> action;
+  std::optional<Action> action;
 };
-constexpr std::array<MenuButton, 7> kMenuButtons = {{{"攻撃", "attack", Attack},
-                                                     {"集金", "collect", Collect},
-                                                     {"町開発", "develop", Develop},
-                                                     {"徴兵", "hire", Hire},
-                                                     {"訓練", "train", Train},
-                                                     {"武器開発", "developWeapon", DevelopWeapon},
+constexpr std::array<MenuButton, 7> kMenuButtons = {{{"攻撃", "attack", Action::Attack},
+                                                     {"集金", "collect", Action::Collect},
+                                                     {"町開発", "develop", Action::Develop},
+                                                     {"徴兵", "hire", Action::Hire},
+                                                     {"訓練", "train", Action::Train},
+                                                     {"武器開発", "developWeapon", Action::DevelopWeapon},
                                                      {"セーブ", "save", std::nullopt}}};
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "core/GameState.h"
 #include "media/Pictures.h"
 
 class QLabel;
@@ -21,10 +22,10 @@ class ActionPanel : public PictureBox {
 
  signals:
   // A button was pressed while the menu is shown: an action of the engine, or セーブ.
-  void actionChosen(int action);
+  void actionChosen(yuunagi::Action action);
   void saveChosen();
   // The pointer moved over a button (or a key reached it).
-  void actionPointed(int action);
+  void actionPointed(yuunagi::Action action);
   void savePointed();
 
  private:

@@ -99,7 +99,7 @@ std::optional<i16> ReadAmount(std::string_view utf8) {
   return static_cast<i16>(value);
 }
 
-std::optional<i16> AcceptedAmount(std::string_view text, i16 action) {
+std::optional<i16> AcceptedAmount(std::string_view text, Action action) {
   const std::optional<i16> amount = ReadAmount(text);
   if (!amount || *amount < 1 || !Fits16(AmountPrice(action, *amount))) return std::nullopt;
   return amount;

@@ -21,6 +21,6 @@ std::optional<i16> ReadAmount(std::string_view text);
 // The amount 決定 hands on for Develop, Hire or Train: nothing (the click is
 // ignored) for zero, a negative number, no number, or an amount whose price
 // leaves the 16-bit range. Whether the district can pay is the engine's to say.
-std::optional<i16> AcceptedAmount(std::string_view text, i16 action);
+std::optional<i16> AcceptedAmount(std::string_view text, Action action);
 
 }  // namespace yuunagi

@@ -134,13 +134,13 @@ bool KeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool KeyboardPlay::BoardKey(const QKeyEvent& key) {
-  const i16 state = form_.Data().GameState;
-  if (state == State::AwaitingClick && (IsReturn(key.key()) || key.key() == Qt::Key_Space) &&
+  const Phase state = form_.Data().GameState;
+  if (state == Phase::AwaitingClick && (IsReturn(key.key()) || key.key() == Qt::Key_Space) &&
       !key.isAutoRepeat()) {
     form_.Game().ContinueAfterAction();
     return true;
   }
-  if (state == State::AwaitingTarget) {
+  if (state == Phase::AwaitingTarget) {
     if (key.key() >= Qt::Key_1 && key.key() <= Qt::Key_6) {
       form_.Weapons().TargetClicked(key.key() - Qt::Key_1, Qt::LeftButton);
       return true;

@@ -61,10 +61,10 @@ void WeaponMenu::Choose(int level) {
 void WeaponMenu::TargetClicked(int district, Qt::MouseButton button) {
   Engine& game = form_.Game();
   if (game.ContinueAfterAction()) return;
-  if (game.Data().GameState != State::AwaitingTarget) return;
+  if (game.Data().GameState != Phase::AwaitingTarget) return;
   if (button == Qt::LeftButton) {
     // The engine refuses a district of the attacker's own faction; the prompt stays.
-    game.ExecuteAction(Attack, game.Data().SelectedCommand, static_cast<i16>(district));
+    game.ExecuteAction(Action::Attack, game.Data().SelectedCommand, static_cast<i16>(district));
   } else if (button == Qt::RightButton) {
     form_.CancelTarget();
   }

@@ -2,6 +2,7 @@
 
 #include "core/GameSetup.h"
 #include "core/Int16.h"
+#include "rules/ActionResolver.h"
 #include "rules/StrongStrategy.h"
 
 namespace yuunagi {
@@ -11,8 +12,7 @@ bool OnBoard(int i) { return i >= 0 && i < kDistrictCount; }
 
 }  // namespace
 
-Engine::Engine(Host& host, RandomSource& random)
-    : host_(host), random_(random), resolver_(data_, host, random) {}
+Engine::Engine(Host& host, RandomSource& random) : host_(host), random_(random) {}
 
 Engine::~Engine() = default;
 
@@ -40,15 +40,15 @@ ComputerPlayer& Engine::PlayerOf(int faction) {
 // ---- Before a game ----
 
 void Engine::SetStartMode(i16 mode) {
-  if (data_.GameState == State::NotStarted && (mode == 0 || mode == 1)) data_.StartMode = mode;
+  if (data_.GameState == Phase::NotStarted && (mode == 0 || mode == 1)) data_.StartMode = mode;
 }
 
 void Engine::SetSaveSlot(i16 slot) {
-  if (data_.GameState == State::NotStarted && slot >= 0 && slot < 4) data_.SaveSlot = slot;
+  if (data_.GameState == Phase::NotStarted && slot >= 0 && slot < 4) data_.SaveSlot = slot;
 }
 
 void Engine::ChooseScenario(const ScenarioRecord& scenario, std::string name) {
-  if (data_.GameState != State::NotStarted) return;
+  if (data_.GameState != Phase::NotStarted) return;
   data_.Scenario = scenario;
   data_.ScenarioName = std::move(name);
   data_.FactionCount = static_cast<i16>(ScenarioFactionCount());
@@ -67,13 +67,13 @@ int Engine::ScenarioFactionCount() const {
 }
 
 void Engine::ClearPlayers() {
-  if (data_.GameState != State::NotStarted) return;
+  if (data_.GameState != Phase::NotStarted) return;
   data_.PlayerCount = 0;
   data_.PlayerOfFaction.fill(0);
 }
 
 i16 Engine::JoinFaction(int faction) {
-  if (data_.GameState != State::NotStarted || !OnBoard(faction) || IsHumanFaction(faction)) return 0;
+  if (data_.GameState != Phase::NotStarted || !OnBoard(faction) || IsHumanFaction(faction)) return 0;
   data_.PlayerCount = Add16(data_.PlayerCount, 1);
   data_.PlayerOfFaction[faction] = data_.PlayerCount;
   return data_.PlayerCount;
@@ -95,42 +95,45 @@ bool Engine::ContinueFromSaveData(const SaveRecord& save) {
 
 // ---- Phases ----
 
-bool Engine::Running() const { return data_.GameState != State::NotStarted && !finished_; }
+bool Engine::Running() const { return data_.GameState != Phase::NotStarted && !finished_; }
 
-Refusal Engine::PhaseRefusal(i16 action) const {
+Refusal Engine::PhaseRefusal(Action action) const {
   if (!Running() || acted_) return Refusal::WrongPhase;
   if (!MoverIsHuman()) return deciding_ ? Refusal::None : Refusal::WrongPhase;
-  const i16 phase = action == Attack ? State::AwaitingTarget : State::Moving;
+  const Phase phase = action == Action::Attack ? Phase::AwaitingTarget : Phase::Moving;
   return data_.GameState == phase ? Refusal::None : Refusal::WrongPhase;
 }
 
-ActionCheck Engine::CheckAction(i16 action, i16 value, i16 target) const {
+ActionCheck Engine::CheckAction(Action action, i16 value, i16 target) const {
   if (const Refusal phase = PhaseRefusal(action); phase != Refusal::None) return ActionCheck{action, phase};
   return CheckBoardAction(data_, action, value, target);
 }
 
 bool Engine::AwaitsHumanChoice() const {
-  return Running() && !acted_ && data_.GameState == State::Moving && MoverIsHuman();
+  return Running() && !acted_ && data_.GameState == Phase::Moving && MoverIsHuman();
 }
 
-bool Engine::ChooseAmountAction(i16 action) {
-  if (!AwaitsHumanChoice() || (action != Develop && action != Hire && action != Train)) return false;
-  data_.SelectedCommand = action;
+bool Engine::ChooseAmountAction(Action action) {
+  if (!AwaitsHumanChoice() ||
+      (action != Action::Develop && action != Action::Hire && action != Action::Train)) {
+    return false;
+  }
+  data_.SelectedCommand = static_cast<i16>(action);
   return true;
 }
 
 ActionCheck Engine::BeginTargeting(i16 level) {
-  if (!AwaitsHumanChoice()) return ActionCheck{Attack, Refusal::WrongPhase};
+  if (!AwaitsHumanChoice()) return ActionCheck{Action::Attack, Refusal::WrongPhase};
   const ActionCheck check = CheckWeaponChoice(Mover(), level);
   if (!check) return check;
-  data_.GameState = State::AwaitingTarget;
+  data_.GameState = Phase::AwaitingTarget;
   data_.SelectedCommand = level;
   return check;
 }
 
 bool Engine::CancelTargeting() {
-  if (!Running() || data_.GameState != State::AwaitingTarget) return false;
-  data_.GameState = State::Moving;
+  if (!Running() || data_.GameState != Phase::AwaitingTarget) return false;
+  data_.GameState = Phase::Moving;
   return true;
 }
 
@@ -142,42 +145,53 @@ bool Engine::FillSaveData() {
 
 // ---- Actions ----
 
-ActionCheck Engine::ExecuteAction(i16 action, i16 value, i16 target) {
+ActionCheck Engine::ExecuteAction(Action action, i16 value, i16 target) {
   const ActionCheck check = CheckAction(action, value, target);
   if (!check) return check;
   acted_ = true;
   ++moves_;
-  const int moverFaction = Mover().Owner;
-  if (IsHumanFaction(moverFaction)) data_.GameState = State::AwaitingClick;
-  FinishAction(moverFaction, resolver_.Resolve(action, value, target));
+  if (MoverIsHuman()) data_.GameState = Phase::AwaitingClick;
+  const ActionReport report = ApplyAction(data_, action, value, target, random_);
+  ShowActionOnBoard(report);
+  FinishAction(report);
   return check;
+}
+
+// The panels the action changed, before anything is repainted.
+void Engine::ShowActionOnBoard(const ActionReport& report) {
+  if (report.action == Action::Attack) {
+    if (report.captured) host_.DrawDistrictEmblems();
+    host_.RefreshDistrictPanel(report.target);
+  }
+  host_.RefreshDistrictPanel(report.moverDistrict);
 }
 
 // After every action: the report on the message line, then the end of the
 // game, or the news of a destroyed faction.
-void Engine::FinishAction(int moverFaction, const ActionOutcome& outcome) {
-  message_.clear();
-  message_.append(FactionNames[moverFaction]).append("の戦略: ").append(resolver_.Report());
-  host_.SetMessage(message_);
-  const int destroyed = outcome.destroyedFaction;
-  if (data_.GameState == State::Victory) {
+void Engine::FinishAction(const ActionReport& report) {
+  host_.ReportAction(report);
+  const int destroyed = report.destroyedFaction;
+  if (report.victory) {
+    data_.GameState = Phase::Victory;
     winner_ = data_.Districts[0].Owner;
-    EndGame(std::string(FactionNames[winner_]) + "はユウナギ町を制圧した。");
-  } else if (destroyed >= 0 && data_.GameState == State::LastHumanDestroyed) {
-    EndGame(std::string(FactionNames[destroyed]) + "は滅亡した。");
-  } else if (destroyed >= 0 && data_.GameState == State::FactionDestroyed) {
+    EndGame(Notice{NoticeKind::TownTaken, winner_});
+  } else if (destroyed >= 0 && data_.PlayerCount == 0) {
+    data_.GameState = Phase::LastHumanDestroyed;
+    EndGame(Notice{NoticeKind::LastHumanFallen, destroyed});
+  } else if (destroyed >= 0) {
+    data_.GameState = Phase::FactionDestroyed;
     host_.Yield();
     if (data_.PlayerCount != kSpectatorPlayerCount) {
-      host_.ShowMessageBox(std::string(FactionNames[destroyed]) + "は滅亡した。");
+      host_.ShowNotice(Notice{NoticeKind::FactionDestroyed, destroyed});
     }
-    if (IsHumanFaction(moverFaction)) AdvanceMove();
+    if (IsHumanFaction(report.moverFaction)) AdvanceMove();
   }
 }
 
-void Engine::EndGame(const std::string& message) {
+void Engine::EndGame(const Notice& notice) {
   host_.Yield();
   host_.StopMusic();
-  host_.ShowMessageBox(message);
+  host_.ShowNotice(notice);
   finished_ = true;
   host_.EndProgram();
 }
@@ -188,33 +202,6 @@ void Engine::ChooseComputerAction() {
   deciding_ = true;
   ExecuteAction(decision->action, decision->value, decision->target);
   deciding_ = false;
-}
-
-// ---- Look-ahead ----
-
-void Engine::SetUpLookAhead(const GameData& game) {
-  data_.Districts = game.Districts;
-  data_.TurnNumber = game.TurnNumber;
-  data_.CurrentDistrict = game.CurrentDistrict;
-  data_.PlayerOfFaction.fill(0);
-  data_.PlayerCount = kSpectatorPlayerCount;
-  data_.GameState = State::Moving;
-  levels_.fill(ComputerLevel::Normal);
-  acted_ = deciding_ = pauseDue_ = finished_ = false;
-  winner_ = -1;
-}
-
-ActionCheck Engine::PlayLookAheadAction(i16 action, i16 value, i16 target) {
-  if (!Running() || acted_ || !OnBoard(data_.CurrentDistrict) || MoverIsHuman()) {
-    return ActionCheck{action, Refusal::WrongPhase};
-  }
-  deciding_ = true;
-  const ActionCheck check = ExecuteAction(action, value, target);
-  deciding_ = false;
-  if (!check || finished_) return check;
-  pauseDue_ = true;
-  host_.ScheduleNextMove(0.0f);
-  return check;
 }
 
 // ---- The turn cycle: every district moves once per turn in index order;
@@ -228,7 +215,7 @@ bool Engine::StartGame() {
   }
   finished_ = false;
   winner_ = -1;
-  data_.GameState = State::Moving;
+  data_.GameState = Phase::Moving;
   for (int i = 0; i < kDistrictCount; ++i) {
     DistrictRecord& d = data_.Districts[i];
     d.Money = Limit16(d.Money, kMoneyLimit);
@@ -241,7 +228,7 @@ bool Engine::StartGame() {
   host_.DrawDistrictEmblems();
   host_.ShowGameScreen(data_.ScenarioName);
   host_.ShowTurnNumber(data_.TurnNumber);
-  host_.SetMessage("戦闘開始!!");
+  host_.ShowGameLine(GameLine::BattleBegins);
   host_.Yield();
   host_.PlayMusic(data_.MusicName);
   BeginMove();
@@ -253,7 +240,7 @@ void Engine::BeginMove() {
   acted_ = false;
   const int current = data_.CurrentDistrict;
   const int owner = data_.Districts[current].Owner;
-  host_.ShowStrategyOf(owner);
+  host_.ShowMoveStart(MoveStart{data_.TurnNumber, current, owner, data_.PlayerOfFaction[owner]});
   host_.HighlightMover(current, true);
   if (IsHumanFaction(owner)) {
     host_.ShowActionMenu(data_.PlayerOfFaction[owner]);
@@ -268,7 +255,7 @@ void Engine::BeginMove() {
 }
 
 bool Engine::ContinueAfterAction() {
-  if (!Running() || data_.GameState != State::AwaitingClick) return false;
+  if (!Running() || data_.GameState != Phase::AwaitingClick) return false;
   AdvanceMove();
   return true;
 }
@@ -282,22 +269,14 @@ bool Engine::NextMove() {
 void Engine::AdvanceMove() {
   if (finished_) return;
   pauseDue_ = false;
-  data_.GameState = State::Moving;
+  data_.GameState = Phase::Moving;
   host_.HighlightMover(data_.CurrentDistrict, false);
-  data_.CurrentDistrict = static_cast<i16>((data_.CurrentDistrict + 1) % kDistrictCount);
-  if (data_.CurrentDistrict != 0) {
+  if (!AdvanceMover(data_)) {
     BeginMove();
     return;
   }
-  data_.TurnNumber = Add16(data_.TurnNumber, 1);
   host_.ShowTurnNumber(data_.TurnNumber);
-  for (int i = 0; i < kDistrictCount; ++i) {
-    DistrictRecord& d = data_.Districts[i];
-    // Formed wide, so a district somehow past the money limit cannot overflow.
-    const long long income = static_cast<long long>(d.Money) + d.Development;
-    d.Money = Saturate16(income > kMoneyLimit ? kMoneyLimit : income);
-    host_.RefreshDistrictPanel(i);
-  }
+  for (int i = 0; i < kDistrictCount; ++i) host_.RefreshDistrictPanel(i);
   host_.Yield();
   BeginMove();
 }

@@ -14,7 +14,6 @@
 
 #include "core/GameState.h"
 #include "core/Host.h"
-#include "rules/ActionResolver.h"
 #include "rules/ComputerStrategy.h"
 #include "rules/Random.h"
 #include "rules/RuleBook.h"
@@ -37,7 +36,7 @@ class Engine {
   Engine& operator=(const Engine&) = delete;
 
   const GameData& Data() const { return data_; }
-  const DistrictRecord& Mover() const { return data_.Districts[data_.CurrentDistrict]; }
+  const DistrictRecord& Mover() const { return data_.Mover(); }
 
   // ---- Before a game (title, slot, scenario and faction screens) ----
   void SetGameSpeed(float milliseconds) { data_.GameSpeed = milliseconds; }
@@ -69,11 +68,11 @@ class Engine {
 
   // ---- A human move ----
   // Whether `action` would be taken now (phase, money, weapon, target, limits).
-  ActionCheck CheckAction(i16 action, i16 value, i16 target) const;
+  ActionCheck CheckAction(Action action, i16 value, i16 target) const;
   // True while the mover is a human who has not yet acted in this move.
   bool AwaitsHumanChoice() const;
   // The amount panel opens for Develop, Hire or Train.
-  bool ChooseAmountAction(i16 action);
+  bool ChooseAmountAction(Action action);
   // A weapon is chosen: the next click on an enemy district attacks with it.
   ActionCheck BeginTargeting(i16 level);
   // The target pick is called off: the human chooses again.
@@ -85,7 +84,7 @@ class Engine {
   // Carries out one action of the district whose move it is. Refused, with
   // nothing changed, outside its phase (not the mover's time to act, a second
   // action in one move, a computer's move from outside) or against the rules.
-  ActionCheck ExecuteAction(i16 action, i16 value, i16 target);
+  ActionCheck ExecuteAction(Action action, i16 value, i16 target);
   // The click after a human acted: the next move begins. Refused at any other time.
   bool ContinueAfterAction();
   // The end of a computer move's pause (Host::ScheduleNextMove): the next
@@ -97,16 +96,6 @@ class Engine {
   // cannot show or while a game is running.
   bool StartGame();
 
-  // ---- Look-ahead: a computer player trying moves on an engine of its own,
-  // never on the one a window shows ----
-  // Takes the board, turn and mover of `game` at the start of the mover's
-  // move, with every faction played by the game's own chain of chances and
-  // no human (a faction that falls is simply gone). Draws no chance.
-  void SetUpLookAhead(const GameData& game);
-  // The mover's action in that position, checked and carried out as in play;
-  // the move then ends as a computer's does, and NextMove plays on.
-  ActionCheck PlayLookAheadAction(i16 action, i16 value, i16 target);
-
   // True once the game has ended (victory or the last human's defeat).
   bool Finished() const { return finished_; }
   // The faction that took the whole town, or -1.
@@ -117,23 +106,22 @@ class Engine {
  private:
   friend struct EngineTestAccess;
 
-  bool IsHumanFaction(int faction) const { return data_.PlayerOfFaction[faction] != 0; }
+  bool IsHumanFaction(int faction) const { return data_.IsHumanFaction(faction); }
   bool MoverIsHuman() const { return IsHumanFaction(Mover().Owner); }
   bool Running() const;
-  Refusal PhaseRefusal(i16 action) const;
+  Refusal PhaseRefusal(Action action) const;
   void BeginMove();
   void AdvanceMove();
   void ChooseComputerAction();
   ComputerPlayer& PlayerOf(int faction);
-  void FinishAction(int moverFaction, const ActionOutcome& outcome);
-  void EndGame(const std::string& message);
+  void ShowActionOnBoard(const ActionReport& report);
+  void FinishAction(const ActionReport& report);
+  void EndGame(const Notice& notice);
 
   Host& host_;
   RandomSource& random_;
   GameData data_;
-  ActionResolver resolver_;
   ComputerStrategy strategy_;
-  std::string message_;    // reused: no allocation per move
   bool acted_ = false;     // the mover has acted in this move
   bool deciding_ = false;  // the computer is carrying out its move
   bool pauseDue_ = false;  // a computer move ended; its pause leads to NextMove

@@ -1,5 +1,6 @@
 // The game's state: the board of six districts, who plays which faction,
-// whose move it is, and the constant weapon tables.
+// whose move it is, the codes of phases and actions, and the constant weapon
+// tables.
 #pragma once
 
 #include <array>
@@ -29,19 +30,21 @@ struct DistrictRecord {
   friend bool operator==(const DistrictRecord&, const DistrictRecord&) = default;
 };
 
-// Phases of play (GameState).
-namespace State {
-constexpr i16 NotStarted = 0;          // title, file and faction selection
-constexpr i16 Moving = 1;              // a move is under way
-constexpr i16 AwaitingTarget = 2;      // a human chose a weapon and must click the target
-constexpr i16 AwaitingClick = 3;       // a human acted; the next click starts the next move
-constexpr i16 Victory = 4;             // one faction holds the whole town
-constexpr i16 LastHumanDestroyed = 5;  // no human player is left
-constexpr i16 FactionDestroyed = 6;    // a faction fell and play goes on
-}  // namespace State
+// Phases of play (GameData::GameState). The values are stored and compared
+// by tools, so they stay as they are.
+enum class Phase : std::int16_t {
+  NotStarted = 0,          // title, file and faction selection
+  Moving = 1,              // a move is under way
+  AwaitingTarget = 2,      // a human chose a weapon and must click the target
+  AwaitingClick = 3,       // a human acted; the next click starts the next move
+  Victory = 4,             // one faction holds the whole town
+  LastHumanDestroyed = 5,  // no human player is left
+  FactionDestroyed = 6,    // a faction fell and play goes on
+};
 
-// The action codes double as the indexes of the action buttons.
-enum ActionCode : i16 {
+// The actions of a move. The action menu's buttons name theirs in the
+// menu's own table (commands/ActionPanel.cpp).
+enum class Action : std::int16_t {
   Attack = 0,
   Collect = 1,
   Develop = 2,
@@ -73,18 +76,30 @@ inline constexpr std::array<i16, kWeaponLevels + 1> WeaponDevelopCost = {0, 30, 
 inline constexpr std::array<std::string_view, kWeaponLevels> WeaponNames = {"殴る", "剣", "銃", "ミサイル",
                                                                             "核ミサイル"};
 
-// Everything a running program knows about the game. The host owns one and
-// hands it to the engine; the window's panels read it and write the few
-// fields that belong to them (SaveSlot, StartMode, GameSpeed, the players).
-struct GameData {
+// The board a game is played on: the districts, whose move it is, the turn
+// and who plays which faction. A plain value: the strong player's look-ahead
+// plays its futures on copies of it.
+struct Board {
   std::array<DistrictRecord, kDistrictCount> Districts{};
   std::array<i16, kFactionCount> PlayerOfFaction{};  // 0 computer, n >= 1 human player n
-  i16 PlayerCount = 0;   // human players; kSpectatorPlayerCount when nobody joined
-  i16 FactionCount = 0;  // factions offered at faction selection
+  i16 PlayerCount = 0;  // human players; kSpectatorPlayerCount when nobody joined
   i16 TurnNumber = 0;
   i16 CurrentDistrict = 0;  // the mover
+
+  const DistrictRecord& Mover() const { return Districts[CurrentDistrict]; }
+  DistrictRecord& Mover() { return Districts[CurrentDistrict]; }
+  bool IsHumanFaction(int faction) const { return PlayerOfFaction[faction] != 0; }
+  friend bool operator==(const Board&, const Board&) = default;
+};
+
+// Everything a running program knows about the game: the board and what the
+// window's screens set up around it. The host owns one and hands it to the
+// engine; the window's panels read it and write the few fields that belong
+// to them (SaveSlot, StartMode, GameSpeed, the players).
+struct GameData : Board {
+  i16 FactionCount = 0;     // factions offered at faction selection
   i16 SelectedCommand = 0;  // pending action (amount entry) or weapon level (targeting)
-  i16 GameState = State::NotStarted;
+  Phase GameState = Phase::NotStarted;
   i16 StartMode = 0;          // 0 new game, 1 continue
   i16 SaveSlot = 0;           // 0..3
   float GameSpeed = 1000.0f;  // pause after a computer move, in milliseconds
@@ -92,6 +107,8 @@ struct GameData {
   std::string MusicName;
   ScenarioRecord Scenario;
   SaveRecord SaveData;
+  // Only boards are compared: cast to Board to say so.
+  friend bool operator==(const GameData&, const GameData&) = delete;
 };
 
 }  // namespace yuunagi

@@ -5,12 +5,16 @@
 
 namespace yuunagi {
 
-void HeadlessHost::SetMessage(std::string_view text) {
-  if (trace) trace(text);
+void HeadlessHost::ReportAction(const ActionReport& report) {
+  if (trace) trace(MessageLineText(report));
 }
 
-void HeadlessHost::ShowMessageBox(std::string_view text) {
-  if (trace) trace(std::string("【") + std::string(text) + "】");
+void HeadlessHost::ShowGameLine(GameLine line) {
+  if (trace) trace(GameLineText(line));
+}
+
+void HeadlessHost::ShowNotice(const Notice& notice) {
+  if (trace) trace("【" + NoticeText(notice) + "】");
 }
 
 void HeadlessHost::ShowTurnNumber(int turn) {

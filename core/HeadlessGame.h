@@ -25,14 +25,15 @@ class HeadlessHost : public Host {
 
   void RefreshDistrictPanel(int) override {}
   void DrawDistrictEmblems() override {}
-  void SetMessage(std::string_view text) override;
-  void ShowMessageBox(std::string_view text) override;
+  void ReportAction(const ActionReport& report) override;
+  void ShowGameLine(GameLine line) override;
+  void ShowNotice(const Notice& notice) override;
   void PlayMusic(std::string_view) override {}
   void StopMusic() override {}
   void Yield() override {}
   void ShowGameScreen(std::string_view) override {}
   void ShowTurnNumber(int turn) override;
-  void ShowStrategyOf(int) override {}
+  void ShowMoveStart(const MoveStart&) override {}
   void HighlightMover(int, bool) override {}
   void ShowActionMenu(int) override { ++humanMovesOffered; }
   void ScheduleNextMove(float) override { nextMovePending = true; }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/GameState.h"
+#include "rules/Reports.h"
 
 namespace yuunagi {
 
@@ -16,10 +17,13 @@ class Host {
   virtual void RefreshDistrictPanel(int district) = 0;
   // Board display: repaint every status panel with its holder's emblem.
   virtual void DrawDistrictEmblems() = 0;
-  // The message line: hints, refusals and action reports.
-  virtual void SetMessage(std::string_view text) = 0;
-  // A modal message box with an OK button, captioned with the game title.
-  virtual void ShowMessageBox(std::string_view text) = 0;
+  // The message line: what an action did (MessageLineText says it in words).
+  virtual void ReportAction(const ActionReport& report) = 0;
+  // The message line: a line of the game's own (GameLineText).
+  virtual void ShowGameLine(GameLine line) = 0;
+  // A modal message box with an OK button, captioned with the game title
+  // (NoticeText).
+  virtual void ShowNotice(const Notice& notice) = 0;
 
   virtual void PlayMusic(std::string_view name) = 0;
   virtual void StopMusic() = 0;
@@ -32,8 +36,8 @@ class Host {
   virtual void ShowGameScreen(std::string_view scenarioName) = 0;
   // "Turn <n>" in the turn panel.
   virtual void ShowTurnNumber(int turn) = 0;
-  // "<faction>の戦略" in the turn panel.
-  virtual void ShowStrategyOf(int faction) = 0;
+  // A move begins: "<faction>の戦略" in the turn panel.
+  virtual void ShowMoveStart(const MoveStart& move) = 0;
   // Highlight (or stop highlighting) the faction name of the moving district.
   virtual void HighlightMover(int district, bool on) = 0;
   // A human move begins: show the action menu headed with the player's number.

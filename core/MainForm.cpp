@@ -257,13 +257,13 @@ void MainForm::SetZoom(double zoom) {
     }
   }
   // The mover's name keeps its highlight at the new size.
-  if (Data().GameState != State::NotStarted) {
+  if (Data().GameState != Phase::NotStarted) {
     for (int i = 0; i < kDistrictCount; ++i) status_[i]->HighlightOwner(i == Data().CurrentDistrict, zoom_);
   }
   setFixedSize(scaled(QRect(QPoint(), kClientSize)).size());
   if (!townMap_->Picture().isNull()) {
     DressPanels();
-    if (Data().GameState != State::NotStarted) host_.DrawDistrictEmblems();
+    if (Data().GameState != Phase::NotStarted) host_.DrawDistrictEmblems();
   }
 }
 
@@ -287,7 +287,7 @@ void MainForm::SetMusicOn(bool on) {
 }
 
 void MainForm::UpdateWaitCue() {
-  message_->SetWaitCueShown(Data().GameState == State::AwaitingClick && !ended_);
+  message_->SetWaitCueShown(Data().GameState == Phase::AwaitingClick && !ended_);
 }
 
 void MainForm::CancelTarget() {

@@ -1,18 +1,18 @@
 // The war record: every report of a game in order, who made it and in which
 // turn, and one sample of the board per turn (districts held and soldiers of
 // each faction) for the record window's chart. It keeps a whole game in
-// memory, however long: an entry is a dozen bytes plus its text, and the
-// texts lie end to end in one buffer.
+// memory, however long: an entry is the engine's report itself, twenty
+// bytes, and its words are composed only when a line is read.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/GameState.h"
+#include "rules/Reports.h"
 
 namespace yuunagi {
 
@@ -24,7 +24,7 @@ struct RecordEntry {
   int turn = 0;
   int faction = kGameLine;  // the faction that acted, or kGameLine
   int player = 0;           // the human player n of "<nP>", 0 for the computer
-  std::string_view text;    // an action report without its "<faction>の戦略: " head
+  std::string text;         // an action report without its "<faction>の戦略: " head
 };
 
 // The board as it stood in one turn: at the latest move seen in that turn.
@@ -37,19 +37,18 @@ struct TurnSample {
 class WarRecord {
  public:
   // ---- What the game says, as its host hears it ----
-  // The message line. An action report "<faction>の戦略: …" is recorded as
-  // that faction's (with its human player, if any); any other line as the
-  // game's own. The board is sampled after it, and a faction that has just
-  // lost its last district gets the line "<faction>は滅亡した。".
-  void RecordMessage(const GameData& data, std::string_view text);
+  // An action, as that faction's line (with its human player, if any). The
+  // board is sampled after it, and a faction that has just lost its last
+  // district gets the line "<faction>は滅亡した。".
+  void RecordAction(const Board& board, const ActionReport& report);
+  // A line of the game's own on the message line ("戦闘開始!!"), sampled after it as well.
+  void RecordGameLine(const Board& board, GameLine line);
   // A message box (a fall, the end of the game): the game's own line, unless
   // the record has just said the same.
-  void RecordMessageBox(const GameData& data, std::string_view text);
+  void RecordNotice(const Board& board, const Notice& notice);
   // A new turn begins: its first sample.
-  void RecordTurn(const GameData& data);
+  void RecordTurn(const Board& board);
 
-  // ---- The parts ----
-  void AddReport(int turn, int faction, int player, std::string_view text);
   // The sample of `turn`; a later sample of the same turn replaces it.
   void Sample(int turn, const std::array<DistrictRecord, kDistrictCount>& districts);
   void Clear();
@@ -66,20 +65,23 @@ class WarRecord {
   std::size_t MemoryBytes() const;
 
  private:
+  enum class LineKind : std::int8_t { Action, GameLine, Notice };
   struct Stored {
-    std::uint32_t offset;  // into text_
-    std::uint16_t length;
-    std::int16_t turn;
-    std::int8_t faction;
-    std::int8_t player;
+    ActionReport report;  // of a line of the game's own, only the turn counts
+    std::int8_t player;   // the acting faction's human player, 0 for the computer
+    LineKind kind;
+    std::int8_t code;     // the GameLine or NoticeKind
+    std::int8_t faction;  // a notice's faction
   };
+  static_assert(sizeof(Stored) <= 20, "a line of a long game stays small");
 
+  void Add(const Stored& entry) { entries_.push_back(entry); }
+  void UpdatePlayers(const Board& board);
   // Samples the board; a faction that held districts before and holds none
   // now has fallen.
-  void SampleBoard(const GameData& data);
+  void SampleBoard(const Board& board);
 
   std::vector<Stored> entries_;
-  std::string text_;
   std::vector<TurnSample> samples_;
   std::array<std::int8_t, kFactionCount> players_{};
   unsigned seen_ = 0;

@@ -347,21 +347,27 @@ void WarRecordWindow::Changed(std::size_t entriesBefore) {
   chart_->update();
 }
 
-void WarRecordWindow::RecordMessage(const GameData& data, std::string_view text) {
+void WarRecordWindow::RecordAction(const Board& board, const ActionReport& report) {
   const std::size_t before = record_.Size();
-  record_.RecordMessage(data, text);
+  record_.RecordAction(board, report);
   Changed(before);
 }
 
-void WarRecordWindow::RecordMessageBox(const GameData& data, std::string_view text) {
+void WarRecordWindow::RecordGameLine(const Board& board, GameLine line) {
   const std::size_t before = record_.Size();
-  record_.RecordMessageBox(data, text);
+  record_.RecordGameLine(board, line);
   Changed(before);
 }
 
-void WarRecordWindow::RecordTurn(const GameData& data) {
+void WarRecordWindow::RecordNotice(const Board& board, const Notice& notice) {
   const std::size_t before = record_.Size();
-  record_.RecordTurn(data);
+  record_.RecordNotice(board, notice);
+  Changed(before);
+}
+
+void WarRecordWindow::RecordTurn(const Board& board) {
+  const std::size_t before = record_.Size();
+  record_.RecordTurn(board);
   Changed(before);
 }
 

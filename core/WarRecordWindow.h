@@ -50,12 +50,14 @@ class WarRecordWindow : public QWidget {
   ~WarRecordWindow() override;
 
   // ---- The host's news, passed on as it comes ----
-  // The message line (Host::SetMessage).
-  void RecordMessage(const GameData& data, std::string_view text);
-  // A message box (Host::ShowMessageBox).
-  void RecordMessageBox(const GameData& data, std::string_view text);
+  // An action's report (Host::ReportAction).
+  void RecordAction(const Board& board, const ActionReport& report);
+  // A line of the game's own (Host::ShowGameLine).
+  void RecordGameLine(const Board& board, GameLine line);
+  // A message box (Host::ShowNotice).
+  void RecordNotice(const Board& board, const Notice& notice);
   // A new turn (Host::ShowTurnNumber).
-  void RecordTurn(const GameData& data);
+  void RecordTurn(const Board& board);
 
   // The key L: shows the window beside `mainWindow`, leaving the keyboard
   // with it, or hides the window if it is shown.

@@ -18,15 +18,21 @@ void WindowHost::RefreshDistrictPanel(int district) {
 
 void WindowHost::DrawDistrictEmblems() { yuunagi::DrawDistrictEmblems(form_, form_.Data()); }
 
-void WindowHost::SetMessage(std::string_view text) {
-  form_.RecordWindow().RecordMessage(form_.Data(), text);
-  form_.SetMessage(text);
+void WindowHost::ReportAction(const ActionReport& report) {
+  form_.RecordWindow().RecordAction(form_.Data(), report);
+  form_.SetMessage(MessageLineText(report));
   form_.UpdateWaitCue();
 }
 
-void WindowHost::ShowMessageBox(std::string_view text) {
-  form_.RecordWindow().RecordMessageBox(form_.Data(), text);
-  form_.ShowMessageBox(text);
+void WindowHost::ShowGameLine(GameLine line) {
+  form_.RecordWindow().RecordGameLine(form_.Data(), line);
+  form_.SetMessage(GameLineText(line));
+  form_.UpdateWaitCue();
+}
+
+void WindowHost::ShowNotice(const Notice& notice) {
+  form_.RecordWindow().RecordNotice(form_.Data(), notice);
+  form_.ShowMessageBox(NoticeText(notice));
 }
 
 void WindowHost::PlayMusic(std::string_view name) { form_.PlayMusic(name); }
@@ -48,7 +54,7 @@ void WindowHost::ShowTurnNumber(int turn) {
   form_.Turn().ShowTurn(turn);
 }
 
-void WindowHost::ShowStrategyOf(int faction) { form_.Turn().ShowStrategyOf(faction); }
+void WindowHost::ShowMoveStart(const MoveStart& move) { form_.Turn().ShowStrategyOf(move.faction); }
 
 void WindowHost::HighlightMover(int district, bool on) {
   form_.UpdateWaitCue();

@@ -14,14 +14,15 @@ class WindowHost final : public Host {
 
   void RefreshDistrictPanel(int district) override;
   void DrawDistrictEmblems() override;
-  void SetMessage(std::string_view text) override;
-  void ShowMessageBox(std::string_view text) override;
+  void ReportAction(const ActionReport& report) override;
+  void ShowGameLine(GameLine line) override;
+  void ShowNotice(const Notice& notice) override;
   void PlayMusic(std::string_view name) override;
   void StopMusic() override;
   void Yield() override;
   void ShowGameScreen(std::string_view scenarioName) override;
   void ShowTurnNumber(int turn) override;
-  void ShowStrategyOf(int faction) override;
+  void ShowMoveStart(const MoveStart& move) override;
   void HighlightMover(int district, bool on) override;
   void ShowActionMenu(int player) override;
   void ScheduleNextMove(float seconds) override;

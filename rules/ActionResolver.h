@@ -1,47 +1,30 @@
 // Carries out one checked action of the district whose move it is: what it
-// costs, what it changes on the board, what the report says, and whether a
-// capture destroyed a faction or won the town. The engine checks the action
-// first (rules/RuleBook.h) and does what follows it (core/Engine.h).
+// costs, what it changes on the board, and whether a capture destroyed a
+// faction or won the town; and moves the board on to the next mover. The
+// engine checks the action first (rules/RuleBook.h) and does what follows it
+// (core/Engine.h); the strong player's look-ahead plays its futures with the
+// same two functions on copies of the board.
 #pragma once
 
-#include <string>
-
 #include "core/GameState.h"
-#include "core/Host.h"
 #include "rules/Random.h"
+#include "rules/Reports.h"
 
 namespace yuunagi {
 
-// What an action left for the end-of-action step.
-struct ActionOutcome {
-  int destroyedFaction = -1;  // the faction a capture wiped off the board
-};
+// Changes `board` for the mover's `action` (value: weapon level or amount;
+// target: the district attacked) and reports what it did. The action must
+// have passed CheckBoardAction. Draws from `random` as the game does.
+ActionReport ApplyAction(Board& board, Action action, i16 value, i16 target, RandomSource& random);
 
-class ActionResolver {
- public:
-  ActionResolver(GameData& data, Host& host, RandomSource& random)
-      : data_(data), host_(host), random_(random) {}
+// The next district's move. At the wrap to district 0 a new turn begins and
+// every district earns its development in gold; returns true then.
+bool AdvanceMover(Board& board);
 
-  // Changes the board for `action` and composes its report; sets GameState
-  // to Victory, LastHumanDestroyed or FactionDestroyed after a fatal capture.
-  ActionOutcome Resolve(i16 action, i16 value, i16 target);
-  // The report of the last action, without the mover's name.
-  const std::string& Report() const { return report_; }
-
- private:
-  ActionOutcome Attack(i16 level, i16 target);
-  ActionOutcome Capture(DistrictRecord& victim);
-  void Collect();
-  void Buy(i16 action, i16& field, i16 amount, i16 limit, std::string_view before, std::string_view after);
-  void DevelopWeapon();
-  void AppendNumber(int value);
-  DistrictRecord& Mover() { return data_.Districts[data_.CurrentDistrict]; }
-  bool IsHumanFaction(int faction) const { return data_.PlayerOfFaction[faction] != 0; }
-
-  GameData& data_;
-  Host& host_;
-  RandomSource& random_;
-  std::string report_;  // reused: no allocation per move
-};
+// The steps of the single actions, for ApplyAction (Attack.cpp, Economy.cpp).
+void ApplyAttack(Board& board, i16 level, i16 target, RandomSource& random, ActionReport& report);
+void ApplyCollect(Board& board, RandomSource& random, ActionReport& report);
+void ApplyPurchase(Board& board, Action action, i16 amount, ActionReport& report);
+void ApplyWeaponDevelopment(Board& board, ActionReport& report);
 
 }  // namespace yuunagi

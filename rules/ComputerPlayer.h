@@ -10,7 +10,7 @@
 namespace yuunagi {
 
 struct Decision {
-  i16 action = 0;
+  Action action = Action::Attack;
   i16 value = 0;   // weapon level or amount
   i16 target = 0;  // district to attack
 };
@@ -20,7 +20,7 @@ class ComputerPlayer {
   virtual ~ComputerPlayer() = default;
   // The mover's action, or nothing when there is nothing to do (a board with
   // one faction left). `gameRandom` is the game's own source of chance.
-  virtual std::optional<Decision> Decide(const GameData& data, RandomSource& gameRandom) = 0;
+  virtual std::optional<Decision> Decide(const Board& board, RandomSource& gameRandom) = 0;
 };
 
 }  // namespace yuunagi

@@ -24,15 +24,15 @@ constexpr int kEarlyTurns = 10;
 // Int(x) of an amount computed in floating point.
 long long Floor(double x) { return static_cast<long long>(std::floor(x)); }
 
-bool Legal(const GameData& data, i16 action, i16 value) {
-  return static_cast<bool>(CheckBoardAction(data, action, value, 0));
+bool Legal(const Board& board, Action action, i16 value) {
+  return static_cast<bool>(CheckBoardAction(board, action, value, 0));
 }
 
 // An amount from a little over half to all of what `units` can buy:
 // h = Int(units / 2), n = h + 1 + Int(h * r), drawn again while it costs more
 // than the district's money.
-i16 DrawHalfToAll(const GameData& data, RandomSource& random, i16 action, i16 units) {
-  const DistrictRecord& mover = data.Districts[data.CurrentDistrict];
+i16 DrawHalfToAll(const Board& board, RandomSource& random, Action action, i16 units) {
+  const DistrictRecord& mover = board.Districts[board.CurrentDistrict];
   for (;;) {
     const long long h = Floor(units / 2.0);
     const long long n = h + 1 + Floor(static_cast<double>(h) * random.Next());
@@ -40,10 +40,10 @@ i16 DrawHalfToAll(const GameData& data, RandomSource& random, i16 action, i16 un
   }
 }
 
-i16 RandomEnemyDistrict(const GameData& data, RandomSource& random) {
+i16 RandomEnemyDistrict(const Board& board, RandomSource& random) {
   for (;;) {
     const i16 t = static_cast<i16>(random.Next() * kDistrictCount);
-    if (IsEnemyDistrict(data, t)) return t;
+    if (IsEnemyDistrict(board, t)) return t;
   }
 }
 
@@ -59,65 +59,66 @@ i16 RandomAttackWeapon(const DistrictRecord& mover, RandomSource& random) {
 
 }  // namespace
 
-i16 ComputerStrategy::BestDamage(const GameData& data, i16 district) {
-  const DistrictRecord& d = data.Districts[district];
+i16 ComputerStrategy::BestDamage(const Board& board, i16 district) {
+  const DistrictRecord& d = board.Districts[district];
   for (int level = kWeaponLevels; level >= 1; --level) {
     if (CanAttackWith(d, level)) return Damage(d.Strength, level);
   }
   return 0;
 }
 
-i16 ComputerStrategy::FindCapturableTarget(const GameData& data, RandomSource& random) {
-  const i16 reach = BestDamage(data, data.CurrentDistrict);
+i16 ComputerStrategy::FindCapturableTarget(const Board& board, RandomSource& random) {
+  const i16 reach = BestDamage(board, board.CurrentDistrict);
   for (int attempt = 0; attempt < 10; ++attempt) {
     const int t = static_cast<int>(random.Next() * kDistrictCount);
-    if (IsEnemyDistrict(data, t) && data.Districts[t].Soldiers <= reach) return static_cast<i16>(t);
+    if (IsEnemyDistrict(board, t) && board.Districts[t].Soldiers <= reach) return static_cast<i16>(t);
   }
   return NoTarget;
 }
 
-i16 ComputerStrategy::ChooseCapturingWeapon(const GameData& data, i16 attacker, i16 target) {
-  const DistrictRecord& a = data.Districts[attacker];
-  const DistrictRecord& t = data.Districts[target];
+i16 ComputerStrategy::ChooseCapturingWeapon(const Board& board, i16 attacker, i16 target) {
+  const DistrictRecord& a = board.Districts[attacker];
+  const DistrictRecord& t = board.Districts[target];
   for (int level = 1; level <= 4; ++level) {
     if (CanAttackWith(a, level) && Damage(a.Strength, level) >= t.Soldiers) return static_cast<i16>(level);
   }
   return 5;
 }
 
-std::optional<Decision> ComputerStrategy::Decide(const GameData& data, RandomSource& random) {
-  const DistrictRecord& mover = data.Districts[data.CurrentDistrict];
-  const int turn = data.TurnNumber;
+std::optional<Decision> ComputerStrategy::Decide(const Board& board, RandomSource& random) {
+  const DistrictRecord& mover = board.Districts[board.CurrentDistrict];
+  const int turn = board.TurnNumber;
   const bool early = turn <= kEarlyTurns;
   Decision d;
-  d.target = FindCapturableTarget(data, random);
+  d.target = FindCapturableTarget(board, random);
   if (mover.Soldiers > 2 * turn && d.target != NoTarget) {
-    d.action = Attack;
-    d.value = ChooseCapturingWeapon(data, data.CurrentDistrict, d.target);
+    d.action = Action::Attack;
+    d.value = ChooseCapturingWeapon(board, board.CurrentDistrict, d.target);
   } else if (const double r1 = random.Next(); r1 <= kCollectChance && mover.Development > 0) {
-    d.action = Collect;
+    d.action = Action::Collect;
   } else if (const double r2 = random.Next(), r3 = random.Next();
              (r2 <= kHireChance || mover.Soldiers <= turn || (early && r3 <= kEarlyHireChance)) &&
-             Legal(data, Hire, 1)) {
-    d.action = Hire;
-    d.value = DrawHalfToAll(data, random, Hire, mover.Money);
-  } else if (const double r4 = random.Next(); r4 <= kNewWeaponChance && Legal(data, DevelopWeapon, 0)) {
-    d.action = DevelopWeapon;
-  } else if (const double r5 = random.Next(); r5 <= kDevelopChance && Legal(data, Develop, 1)) {
-    d.action = Develop;
-    d.value = DrawHalfToAll(data, random, Develop, static_cast<i16>(mover.Money / 10));
+             Legal(board, Action::Hire, 1)) {
+    d.action = Action::Hire;
+    d.value = DrawHalfToAll(board, random, Action::Hire, mover.Money);
+  } else if (const double r4 = random.Next();
+             r4 <= kNewWeaponChance && Legal(board, Action::DevelopWeapon, 0)) {
+    d.action = Action::DevelopWeapon;
+  } else if (const double r5 = random.Next(); r5 <= kDevelopChance && Legal(board, Action::Develop, 1)) {
+    d.action = Action::Develop;
+    d.value = DrawHalfToAll(board, random, Action::Develop, static_cast<i16>(mover.Money / 10));
   } else if (const double r6 = random.Next(), r7 = random.Next();
-             (r6 <= kTrainChance || (early && r7 <= kEarlyTrainChance)) && Legal(data, Train, 1)) {
-    d.action = Train;
-    d.value = DrawHalfToAll(data, random, Train, static_cast<i16>(mover.Money / 10));
+             (r6 <= kTrainChance || (early && r7 <= kEarlyTrainChance)) && Legal(board, Action::Train, 1)) {
+    d.action = Action::Train;
+    d.value = DrawHalfToAll(board, random, Action::Train, static_cast<i16>(mover.Money / 10));
   } else {
     // A random attack on any district of another faction. With a single
     // faction left on the board there is nobody to attack.
     bool anyEnemy = false;
-    for (int t = 0; t < kDistrictCount; ++t) anyEnemy = anyEnemy || IsEnemyDistrict(data, t);
+    for (int t = 0; t < kDistrictCount; ++t) anyEnemy = anyEnemy || IsEnemyDistrict(board, t);
     if (!anyEnemy) return std::nullopt;
-    d.target = RandomEnemyDistrict(data, random);
-    d.action = Attack;
+    d.target = RandomEnemyDistrict(board, random);
+    d.action = Action::Attack;
     d.value = RandomAttackWeapon(mover, random);
   }
   return d;

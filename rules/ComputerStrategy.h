@@ -13,14 +13,14 @@ class ComputerStrategy final : public ComputerPlayer {
 
   // ChooseComputerAction's choice, drawing from the game's random source in
   // the fixed order of the chain.
-  std::optional<Decision> Decide(const GameData& data, RandomSource& random) override;
+  std::optional<Decision> Decide(const Board& board, RandomSource& random) override;
 
   // Damage of the strongest weapon district `d` owns and can pay for.
-  static i16 BestDamage(const GameData& data, i16 district);
+  static i16 BestDamage(const Board& board, i16 district);
   // Up to ten random districts: the first of another faction that one blow captures.
-  static i16 FindCapturableTarget(const GameData& data, RandomSource& random);
+  static i16 FindCapturableTarget(const Board& board, RandomSource& random);
   // The cheapest weapon up to the missile that captures `target`; else the nuclear missile.
-  static i16 ChooseCapturingWeapon(const GameData& data, i16 attacker, i16 target);
+  static i16 ChooseCapturingWeapon(const Board& board, i16 attacker, i16 target);
 };
 
 }  // namespace yuunagi

@@ -16,8 +16,8 @@ std::string_view ActionCheck::Text() const {
     case Refusal::NoMoreWeapons: return "これ以上、開発できません。";
     case Refusal::NotEnoughMoney:
       // The weapon panel, the 武器開発 button and the amount panel each word it their own way.
-      if (action == Attack) return "金が足りません。";
-      if (action == DevelopWeapon) return "お金が足りません。";
+      if (action == Action::Attack) return "金が足りません。";
+      if (action == Action::DevelopWeapon) return "お金が足りません。";
       return "お金が足りません!!";
     default: return {};
   }
@@ -29,7 +29,7 @@ i16 Damage(i16 strength, int weaponLevel) {
 }
 
 ActionCheck CheckWeaponChoice(const DistrictRecord& mover, int level) {
-  ActionCheck check{Attack, Refusal::None};
+  ActionCheck check{Action::Attack, Refusal::None};
   if (level < 1 || level > kWeaponLevels || level > mover.Weapon) {
     check.refusal = Refusal::NoSuchWeapon;
   } else if (mover.Money < AttackCost[level - 1]) {
@@ -38,40 +38,42 @@ ActionCheck CheckWeaponChoice(const DistrictRecord& mover, int level) {
   return check;
 }
 
-long long AmountPrice(i16 action, long long amount) { return action == Hire ? amount : 10 * amount; }
+long long AmountPrice(Action action, long long amount) {
+  return action == Action::Hire ? amount : 10 * amount;
+}
 
 bool CanAttackWith(const DistrictRecord& d, int level) {
   return static_cast<bool>(CheckWeaponChoice(d, level));
 }
 
-bool IsEnemyDistrict(const GameData& data, int target) {
-  const auto& districts = data.Districts;
+bool IsEnemyDistrict(const Board& board, int target) {
+  const auto& districts = board.Districts;
   return OnBoard(target) && OnBoard(districts[target].Owner) &&
-         districts[target].Owner != districts[data.CurrentDistrict].Owner;
+         districts[target].Owner != districts[board.CurrentDistrict].Owner;
 }
 
-ActionCheck CheckBoardAction(const GameData& data, i16 action, i16 value, i16 target) {
+ActionCheck CheckBoardAction(const Board& board, Action action, i16 value, i16 target) {
   ActionCheck check{action, Refusal::None};
   const auto refuse = [&](Refusal r) {
     check.refusal = r;
     return check;
   };
-  if (!OnBoard(data.CurrentDistrict)) return refuse(Refusal::WrongPhase);
-  const DistrictRecord& mover = data.Districts[data.CurrentDistrict];
+  if (!OnBoard(board.CurrentDistrict)) return refuse(Refusal::WrongPhase);
+  const DistrictRecord& mover = board.Mover();
   if (!OnBoard(mover.Owner)) return refuse(Refusal::WrongPhase);
   switch (action) {
-    case Attack:
+    case Action::Attack:
       if (const ActionCheck weapon = CheckWeaponChoice(mover, value); !weapon) return weapon;
-      if (!IsEnemyDistrict(data, target)) return refuse(Refusal::NotATarget);
+      if (!IsEnemyDistrict(board, target)) return refuse(Refusal::NotATarget);
       return check;
-    case Collect: return check;
-    case Develop:
-    case Hire:
-    case Train:
+    case Action::Collect: return check;
+    case Action::Develop:
+    case Action::Hire:
+    case Action::Train:
       if (value < 1) return refuse(Refusal::BadAmount);
       if (mover.Money < AmountPrice(action, value)) return refuse(Refusal::NotEnoughMoney);
       return check;
-    case DevelopWeapon:
+    case Action::DevelopWeapon:
       if (mover.Weapon >= kWeaponLimit) return refuse(Refusal::NoMoreWeapons);
       if (mover.Weapon < 0 || mover.Money < WeaponDevelopCost[mover.Weapon]) {
         return refuse(Refusal::NotEnoughMoney);

@@ -22,7 +22,7 @@ enum class Refusal {
 };
 
 struct ActionCheck {
-  i16 action = 0;
+  Action action = Action::Attack;
   Refusal refusal = Refusal::None;
 
   explicit operator bool() const { return refusal == Refusal::None; }
@@ -32,7 +32,7 @@ struct ActionCheck {
 };
 
 // Gold that `amount` units of Develop, Hire or Train cost, formed wide.
-long long AmountPrice(i16 action, long long amount);
+long long AmountPrice(Action action, long long amount);
 
 // Damage of an attack: Int(strength x factor of the weapon), rounded down.
 i16 Damage(i16 strength, int weaponLevel);
@@ -44,9 +44,9 @@ ActionCheck CheckWeaponChoice(const DistrictRecord& mover, int level);
 bool CanAttackWith(const DistrictRecord& d, int level);
 
 // Is `target` a district the mover may attack (on the board, another faction)?
-bool IsEnemyDistrict(const GameData& data, int target);
+bool IsEnemyDistrict(const Board& board, int target);
 
 // The board's verdict on one action of the mover (the phase is the engine's).
-ActionCheck CheckBoardAction(const GameData& data, i16 action, i16 value, i16 target);
+ActionCheck CheckBoardAction(const Board& board, Action action, i16 value, i16 target);
 
 }  // namespace yuunagi

@@ -2,8 +2,7 @@
 
 #include <array>
 
-#include "core/Engine.h"
-#include "core/HeadlessGame.h"
+#include "rules/ActionResolver.h"
 #include "rules/RuleBook.h"
 
 namespace yuunagi {
@@ -32,49 +31,43 @@ constexpr double kWon = 1e6;
 // (Far above any standing short of the end, so a win always beats it.)
 constexpr double kEndPerMove = 1000;
 
-void AddIfLegal(const GameData& data, std::vector<Decision>& out, i16 action, i16 value, i16 target = 0) {
-  if (CheckBoardAction(data, action, value, target)) out.push_back(Decision{action, value, target});
+void AddIfLegal(const Board& board, std::vector<Decision>& out, Action action, i16 value, i16 target = 0) {
+  if (CheckBoardAction(board, action, value, target)) out.push_back(Decision{action, value, target});
 }
 
 }  // namespace
 
-StrongStrategy::StrongStrategy(std::uint64_t seed, LookAheadBudget budget)
-    : budget_(budget),
-      own_(seed),
-      host_(std::make_unique<HeadlessHost>()),
-      lookAhead_(std::make_unique<Engine>(*host_, playoutRandom_)) {}
+StrongStrategy::StrongStrategy(std::uint64_t seed, LookAheadBudget budget) : budget_(budget), own_(seed) {}
 
-StrongStrategy::~StrongStrategy() = default;
-
-void StrongStrategy::Candidates(const GameData& data, std::vector<Decision>& out) {
+void StrongStrategy::Candidates(const Board& board, std::vector<Decision>& out) {
   out.clear();
   bool anyEnemy = false;
-  const DistrictRecord& mover = data.Districts[data.CurrentDistrict];
+  const DistrictRecord& mover = board.Districts[board.CurrentDistrict];
   for (int t = 0; t < kDistrictCount; ++t) {
-    if (!IsEnemyDistrict(data, t)) continue;
+    if (!IsEnemyDistrict(board, t)) continue;
     anyEnemy = true;
     for (int level = 1; level <= kWeaponLevels; ++level) {
       if (!CanAttackWith(mover, level)) continue;
-      out.push_back(Decision{Attack, static_cast<i16>(level), static_cast<i16>(t)});
+      out.push_back(Decision{Action::Attack, static_cast<i16>(level), static_cast<i16>(t)});
       // A dearer weapon captures no better than the cheapest that captures.
-      if (Damage(mover.Strength, level) >= data.Districts[t].Soldiers) break;
+      if (Damage(mover.Strength, level) >= board.Districts[t].Soldiers) break;
     }
   }
   if (!anyEnemy) return;  // nobody left to fight: the game is over
-  AddIfLegal(data, out, Collect, 0);
-  AddIfLegal(data, out, DevelopWeapon, 0);
+  AddIfLegal(board, out, Action::Collect, 0);
+  AddIfLegal(board, out, Action::DevelopWeapon, 0);
   const i16 money = mover.Money;
-  for (const i16 action : {Develop, Hire, Train}) {
+  for (const Action action : {Action::Develop, Action::Hire, Action::Train}) {
     const i16 all = static_cast<i16>(money / AmountPrice(action, 1));
-    AddIfLegal(data, out, action, all);
-    if (all / 2 >= 1) AddIfLegal(data, out, action, static_cast<i16>(all / 2));
+    AddIfLegal(board, out, action, all);
+    if (all / 2 >= 1) AddIfLegal(board, out, action, static_cast<i16>(all / 2));
   }
 }
 
-double StrongStrategy::Score(const GameData& data, int faction) {
+double StrongStrategy::Score(const Board& board, int faction) {
   std::array<double, kFactionCount> holdings{};
   int held = 0;
-  for (const DistrictRecord& d : data.Districts) {
+  for (const DistrictRecord& d : board.Districts) {
     if (d.Owner < 0 || d.Owner >= kFactionCount) continue;
     const int weapon = d.Weapon < 0 ? 0 : d.Weapon > kWeaponLevels ? kWeaponLevels : d.Weapon;
     holdings[d.Owner] += kDistrictWorth + d.Money + d.Soldiers + kStrengthWorth * d.Strength +
@@ -92,26 +85,40 @@ double StrongStrategy::Score(const GameData& data, int faction) {
   return holdings[faction] - rival;
 }
 
-double StrongStrategy::Playout(const GameData& data, const Decision& candidate, std::uint64_t seed) {
+// One future of the candidate: the board is copied with nobody at it, and
+// the game's own chain of chances plays every faction, as in a spectator game.
+double StrongStrategy::Playout(const Board& start, const Decision& candidate, std::uint64_t seed) {
   playoutRandom_.Reseed(seed);
-  Engine& engine = *lookAhead_;
-  const int faction = data.Districts[data.CurrentDistrict].Owner;
-  engine.SetUpLookAhead(data);
-  host_->nextMovePending = false;
-  engine.PlayLookAheadAction(candidate.action, candidate.value, candidate.target);
+  Board board = start;
+  board.PlayerOfFaction.fill(0);
+  board.PlayerCount = kSpectatorPlayerCount;
+  const int faction = board.Mover().Owner;
   int moves = 0;
-  for (; moves < budget_.horizon && !engine.Finished() && host_->nextMovePending; ++moves) {
-    host_->nextMovePending = false;
-    engine.NextMove();
+  if (CheckBoardAction(board, candidate.action, candidate.value, candidate.target)) {
+    bool won =
+        ApplyAction(board, candidate.action, candidate.value, candidate.target, playoutRandom_).victory;
+    for (; moves < budget_.horizon && !won; ++moves) {
+      AdvanceMover(board);
+      won = PlayNormalMove(board);
+    }
   }
-  const double score = Score(engine.Data(), faction);
+  const double score = Score(board, faction);
   if (score >= kWon) return score - kEndPerMove * moves;
   if (score <= -kWon) return score + kEndPerMove * moves;
   return score;
 }
 
-std::optional<Decision> StrongStrategy::Decide(const GameData& data, RandomSource&) {
-  Candidates(data, candidates_);
+// The mover's move as 普通 plays it, checked as in the game; true when it
+// won the town.
+bool StrongStrategy::PlayNormalMove(Board& board) {
+  const std::optional<Decision> decision = normal_.Decide(board, playoutRandom_);
+  if (!decision || !CheckBoardAction(board, decision->action, decision->value, decision->target))
+    return false;
+  return ApplyAction(board, decision->action, decision->value, decision->target, playoutRandom_).victory;
+}
+
+std::optional<Decision> StrongStrategy::Decide(const Board& board, RandomSource&) {
+  Candidates(board, candidates_);
   if (candidates_.empty()) return std::nullopt;
   const std::uint64_t base = own_.NextBits();
   if (candidates_.size() == 1) return candidates_.front();
@@ -121,7 +128,7 @@ std::optional<Decision> StrongStrategy::Decide(const GameData& data, RandomSourc
   for (std::size_t c = 0; c < candidates_.size(); ++c) {
     double total = 0;
     for (int k = 0; k < budget_.playouts; ++k) {
-      total += Playout(data, candidates_[c], base + 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(k));
+      total += Playout(board, candidates_[c], base + 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(k));
     }
     if (c == 0 || total > best) {
       best = total;

@@ -1,23 +1,20 @@
 // The strong computer player (強い): before every move it tries each action
-// the rules allow, plays each on a copy of the game a little way ahead with
-// the game's own engine, and takes the one that leaves its faction best off.
+// the rules allow, plays each on a copy of the board a little way ahead with
+// the game's own rules and computer player, and takes the one that leaves its faction best off.
 // Its look-ahead has its own seeded chances: it never draws from the game's
 // random source, so the other factions play exactly as they would anyway.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "core/GameState.h"
 #include "rules/ComputerPlayer.h"
+#include "rules/ComputerStrategy.h"
 #include "rules/Random.h"
 
 namespace yuunagi {
-
-class Engine;
-class HeadlessHost;
 
 // How the strong player's look-ahead is spent.
 struct LookAheadBudget {
@@ -28,22 +25,21 @@ struct LookAheadBudget {
 class StrongStrategy final : public ComputerPlayer {
  public:
   explicit StrongStrategy(std::uint64_t seed, LookAheadBudget budget = {});
-  ~StrongStrategy() override;
 
   // The best candidate for the mover; nothing when no other faction is left.
   // `gameRandom` is never drawn.
-  std::optional<Decision> Decide(const GameData& data, RandomSource& gameRandom) override;
+  std::optional<Decision> Decide(const Board& board, RandomSource& gameRandom) override;
 
   // The actions it weighs for the mover, each one the rule book allows: an
   // attack on every enemy district with every weapon it can pay for (the
   // cheapest that captures, and nothing dearer), collecting, the next
   // weapon, and developing, hiring and training with a few amounts.
-  static void Candidates(const GameData& data, std::vector<Decision>& out);
+  static void Candidates(const Board& board, std::vector<Decision>& out);
 
   // The faction's standing on a board, in gold: its districts and what is in
   // them, less the same for the strongest rival faction. A won town is best,
   // a destroyed faction worst.
-  static double Score(const GameData& data, int faction);
+  static double Score(const Board& board, int faction);
 
  private:
   // A source of chance the look-ahead reseeds for every playout, so each
@@ -57,13 +53,13 @@ class StrongStrategy final : public ComputerPlayer {
     SeededRandom random_{0};
   };
 
-  double Playout(const GameData& data, const Decision& candidate, std::uint64_t seed);
+  double Playout(const Board& start, const Decision& candidate, std::uint64_t seed);
+  bool PlayNormalMove(Board& board);
 
   LookAheadBudget budget_;
   SeededRandom own_;
   PlayoutRandom playoutRandom_;
-  std::unique_ptr<HeadlessHost> host_;
-  std::unique_ptr<Engine> lookAhead_;
+  ComputerStrategy normal_;
   std::vector<Decision> candidates_;
 };
 

@@ -38,8 +38,9 @@ class RecordingHost : public HeadlessHost {
   explicit RecordingHost(WarRecordWindow& window) : window_(window) {}
   const GameData* data = nullptr;
 
-  void SetMessage(std::string_view text) override { window_.RecordMessage(*data, text); }
-  void ShowMessageBox(std::string_view text) override { window_.RecordMessageBox(*data, text); }
+  void ReportAction(const ActionReport& report) override { window_.RecordAction(*data, report); }
+  void ShowGameLine(GameLine line) override { window_.RecordGameLine(*data, line); }
+  void ShowNotice(const Notice& notice) override { window_.RecordNotice(*data, notice); }
   void ShowTurnNumber(int) override { window_.RecordTurn(*data); }
 
  private:

@@ -24,11 +24,11 @@ TEST(AcceptedAmount, ReadsTheLeadingNumberAndIgnoresWhatCannotBeBought) {
     const std::string_view item = rest.substr(0, rest.find("; "));
     rest.remove_prefix(std::min(rest.size(), item.size() + 2));
     const std::string_view text = item.substr(0, item.rfind('='));
-    const std::optional<i16> amount = AcceptedAmount(text, Hire);
+    const std::optional<i16> amount = AcceptedAmount(text, Action::Hire);
     EXPECT_EQ(amount ? std::to_string(*amount) : "", item.substr(text.size() + 1)) << "typed: " << text;
   }
   // Ten gold a level: 3277 levels would cost past 16 bits.
-  for (const i16 action : {Develop, Train}) {
+  for (const Action action : {Action::Develop, Action::Train}) {
     EXPECT_EQ(AcceptedAmount("3276", action), 3276);
     EXPECT_EQ(AcceptedAmount("3277", action), std::nullopt);
   }

@@ -14,6 +14,7 @@
 namespace yuunagi::testing {
 
 using test::ScriptedRandom;
+using enum Action;
 
 // The next representable draw above a chance's threshold: the test fails.
 inline double Above(double threshold) { return std::nextafter(threshold, 1.0); }
@@ -43,7 +44,7 @@ class EngineFixture : public ::testing::Test {
   GameData& G() { return EngineTestAccess::Data(engine); }
   DistrictRecord& D(int i) { return G().Districts[i]; }
   // The mover acts as a computer would, in a fresh move.
-  ActionCheck Act(i16 action, i16 value = 0, i16 target = 0) {
+  ActionCheck Act(Action action, i16 value = 0, i16 target = 0) {
     EngineTestAccess::NewMove(engine);
     return EngineTestAccess::ActAsComputer(engine, action, value, target);
   }

@@ -47,9 +47,9 @@ void PlayAndCheck(const ScenarioRecord& scenario, int games) {
       lastFactions = factions;
       if (engine.Finished()) {
         ASSERT_EQ(factions, 1);
-        ASSERT_EQ(g.GameState, State::Victory);
+        ASSERT_EQ(g.GameState, Phase::Victory);
       } else {
-        ASSERT_TRUE(g.GameState == State::Moving || g.GameState == State::FactionDestroyed);
+        ASSERT_TRUE(g.GameState == Phase::Moving || g.GameState == Phase::FactionDestroyed);
         ASSERT_GT(factions, 1);
       }
     };

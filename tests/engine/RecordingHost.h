@@ -11,6 +11,7 @@ namespace yuunagi::testing {
 class RecordingHost : public Host {
  public:
   std::vector<std::string> messages;  // the message line, in order
+  std::vector<ActionReport> reports;
   std::vector<std::string> messageBoxes;
   std::vector<int> refreshed;      // districts whose panel was refreshed
   std::vector<std::string> music;  // "play:<name>" / "stop"
@@ -21,6 +22,7 @@ class RecordingHost : public Host {
   int endProgram = 0;
   int actionMenuPlayer = 0;
   int turnShown = -1;
+  std::string screen;  // the scenario name of the game screen
   int strategyOf = -1;
   int highlighted = -1;
 
@@ -32,13 +34,18 @@ class RecordingHost : public Host {
     ++emblemDraws;
     calls.push_back("emblems");
   }
-  void SetMessage(std::string_view t) override {
-    messages.emplace_back(t);
+  void ReportAction(const ActionReport& r) override {
+    reports.push_back(r);
+    messages.push_back(MessageLineText(r));
     calls.push_back("message");
   }
-  void ShowMessageBox(std::string_view t) override {
-    messageBoxes.emplace_back(t);
-    calls.push_back("box:" + std::string(t));
+  void ShowGameLine(GameLine line) override {
+    messages.emplace_back(GameLineText(line));
+    calls.push_back("message");
+  }
+  void ShowNotice(const Notice& n) override {
+    messageBoxes.push_back(NoticeText(n));
+    calls.push_back("box:" + messageBoxes.back());
   }
   void PlayMusic(std::string_view n) override {
     music.push_back("play:" + std::string(n));
@@ -49,12 +56,15 @@ class RecordingHost : public Host {
     calls.push_back("stop");
   }
   void Yield() override { calls.push_back("yield"); }
-  void ShowGameScreen(std::string_view) override { calls.push_back("screen"); }
+  void ShowGameScreen(std::string_view name) override {
+    screen = name;
+    calls.push_back("screen");
+  }
   void ShowTurnNumber(int t) override {
     turnShown = t;
     calls.push_back("turn:" + std::to_string(t));
   }
-  void ShowStrategyOf(int f) override { strategyOf = f; }
+  void ShowMoveStart(const MoveStart& m) override { strategyOf = m.faction; }
   void HighlightMover(int d, bool on) override {
     highlighted = on ? d : -1;
     calls.push_back((on ? "highlight:" : "unhighlight:") + std::to_string(d));

@@ -1,6 +1,7 @@
 // The actions: what they cost, what they change, what they report, and how a
 // capture turns into a destruction or a victory; the rule book's refusals.
 #include "EngineFixture.h"
+#include "rules/ActionResolver.h"
 
 namespace yuunagi::testing {
 namespace {
@@ -63,7 +64,7 @@ TEST_F(Rules, CaptureSplitsTheArmyRoundingDownAndKeepsTheDistrictsOwnValues) {
     EXPECT_EQ(D(1), (DistrictRecord{0, 333, c.kept, 44, 3, 55}));
     EXPECT_EQ(host.emblemDraws, 1);
     EXPECT_EQ(host.refreshed, (std::vector<int>{1, 0}));
-    EXPECT_EQ(G().GameState, State::Moving) << "ソラノ still holds district 4";
+    EXPECT_EQ(G().GameState, Phase::Moving) << "ソラノ still holds district 4";
   }
 }
 
@@ -79,7 +80,7 @@ TEST_F(Rules, ExactlyZeroSoldiersLeftIsACaptureAndOneIsNot) {
   random.Push({0.9});
   ASSERT_TRUE(Act(Attack, 1, 1));
   EXPECT_EQ(D(1).Owner, 0);
-  EXPECT_EQ(G().GameState, State::FactionDestroyed);
+  EXPECT_EQ(G().GameState, Phase::FactionDestroyed);
   EXPECT_TRUE(host.messageBoxes.empty()) << "nobody joined: a destruction passes silently";
 }
 
@@ -89,16 +90,16 @@ TEST_F(Rules, DestructionAndVictoryEndTheGameOrGoOnByWhoIsLeft) {
   struct Case {
     std::vector<int> humans;    // factions played by players 1, 2, ...
     std::array<i16, 6> owners;  // ソラノ holds district 1 alone
-    i16 state;
+    Phase state;
     std::vector<std::string> boxes;
     int ends;
     i16 playerCount;
   };
   const Case cases[] = {
-      {{}, {0, 1, 0, 0, 0, 0}, State::Victory, {"ヒノデはユウナギ町を制圧した。"}, 1, kSpectatorPlayerCount},
-      {{3}, {0, 1, 2, 3, 4, 5}, State::FactionDestroyed, {"ソラノは滅亡した。"}, 0, 1},
-      {{1}, {0, 1, 2, 3, 4, 5}, State::LastHumanDestroyed, {"ソラノは滅亡した。"}, 1, 0},
-      {{1, 2}, {0, 1, 2, 3, 4, 5}, State::FactionDestroyed, {"ソラノは滅亡した。"}, 0, 1},
+      {{}, {0, 1, 0, 0, 0, 0}, Phase::Victory, {"ヒノデはユウナギ町を制圧した。"}, 1, kSpectatorPlayerCount},
+      {{3}, {0, 1, 2, 3, 4, 5}, Phase::FactionDestroyed, {"ソラノは滅亡した。"}, 0, 1},
+      {{1}, {0, 1, 2, 3, 4, 5}, Phase::LastHumanDestroyed, {"ソラノは滅亡した。"}, 1, 0},
+      {{1, 2}, {0, 1, 2, 3, 4, 5}, Phase::FactionDestroyed, {"ソラノは滅亡した。"}, 0, 1},
   };
   for (const Case& c : cases) {
     Reset();
@@ -144,7 +145,8 @@ TEST_F(Rules, CollectGainsOneToDevelopmentUpToTheMoneyLimit) {
 // less is refused; the limit cuts the gain, never the price or the report.
 TEST_F(Rules, BuyingChargesInFullUpToItsLimitAndReportsTheAmountAsked) {
   struct Case {
-    i16 action, amount, money, start, after;
+    Action action;
+    i16 amount, money, start, after;
     i16 DistrictRecord::*field;
     const char* text;
   };
@@ -192,7 +194,8 @@ TEST_F(Rules, WeaponLadderClimbsAtItsPricesAndStopsAtTheNuclearMissile) {
 
 TEST_F(Rules, TheRuleBookRefusesWhatNoMenuOffers) {
   struct Case {
-    i16 action, value, target;
+    Action action;
+    i16 value, target;
     Refusal refusal;
   };
   D(0).Weapon = 2;
@@ -202,11 +205,11 @@ TEST_F(Rules, TheRuleBookRefusesWhatNoMenuOffers) {
       {Attack, 1, 0, Refusal::NotATarget},     {Attack, 1, 2, Refusal::NotATarget},
       {Attack, 1, 6, Refusal::NotATarget},     {Attack, 1, -1, Refusal::NotATarget},
       {Develop, 0, 0, Refusal::BadAmount},     {Hire, -5, 0, Refusal::BadAmount},
-      {Train, 11, 0, Refusal::NotEnoughMoney}, {6, 0, 0, Refusal::UnknownAction},
+      {Train, 11, 0, Refusal::NotEnoughMoney}, {static_cast<Action>(6), 0, 0, Refusal::UnknownAction},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Act(c.action, c.value, c.target).refusal, c.refusal)
-        << c.action << " " << c.value << " " << c.target;
+        << static_cast<int>(c.action) << " " << c.value << " " << c.target;
   }
   EXPECT_EQ(D(0), (DistrictRecord{0, 100, 50, 10, 2, 10}));
   EXPECT_TRUE(host.messages.empty());
@@ -221,6 +224,30 @@ TEST_F(Rules, ArithmeticSaturatesInsteadOfOverflowing) {
             "ヒノデの戦略: ソラノに核ミサイルをはなった。32767のダメージ!!ソラノを占領した!!");
   EXPECT_EQ(D(0).Strength, 32767);
   EXPECT_EQ(D(1).Soldiers, 25);
+}
+
+// The rules work on any board they are handed: a copy plays on, capture and
+// new turn included, and the board it came from stays as it was.
+TEST(BoardCopy, ApplyingAnActionToACopyLeavesTheOriginalUntouched) {
+  Board original;
+  for (int i = 0; i < kDistrictCount; ++i) original.Districts[i] = DistrictRecord{i16(i), 100, 50, 10, 1, 10};
+  original.Districts[1].Soldiers = 5;
+  original.PlayerOfFaction[1] = 1;
+  original.PlayerCount = 1;
+  original.TurnNumber = 3;
+  original.CurrentDistrict = 5;
+  const Board kept = original;
+  Board copy = original;
+  ScriptedRandom random{0.9};
+  const ActionReport report = ApplyAction(copy, Action::Attack, 1, 1, random);
+  EXPECT_TRUE(report.captured);
+  EXPECT_EQ(report.destroyedFaction, 1);
+  EXPECT_EQ(copy.Districts[1].Owner, 5);
+  EXPECT_EQ(copy.PlayerCount, 0);
+  EXPECT_TRUE(AdvanceMover(copy));
+  EXPECT_EQ(copy.TurnNumber, 4);
+  EXPECT_EQ(copy.Districts[0].Money, 110);
+  EXPECT_EQ(original, kept);
 }
 
 }  // namespace

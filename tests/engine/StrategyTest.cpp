@@ -34,7 +34,7 @@ struct ChainCase {
   const char* name;
   int turn;
   std::vector<double> chain;  // ends with the amount draw where one is made
-  i16 action;
+  Action action;
 };
 
 TEST_F(Strategy, EveryChanceOfTheChainIsPinnedFromBothSides) {
@@ -158,7 +158,8 @@ TEST_F(Strategy, SearchAndWeaponChoiceFollowTheirRules) {
 
 TEST_F(Strategy, AmountsRunFromJustOverHalfToAllThatTheMoneyBuys) {
   struct Case {
-    i16 action, money;
+    Action action;
+    i16 money;
     std::vector<double> chain;
     i16 amount;
   };
@@ -179,7 +180,7 @@ TEST_F(Strategy, AmountsRunFromJustOverHalfToAllThatTheMoneyBuys) {
     G().TurnNumber = 20;
     const Decision d = Decide(c.chain);
     EXPECT_EQ(d.action, c.action);
-    EXPECT_EQ(d.value, c.amount) << c.action << " with " << c.money;
+    EXPECT_EQ(d.value, c.amount) << static_cast<int>(c.action) << " with " << c.money;
   }
 }
 

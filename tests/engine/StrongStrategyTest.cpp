@@ -47,7 +47,8 @@ TEST(StrongStrategy, DecidesOnlyLegalActionsAndNeverDrawsTheGamesChances) {
       ScriptedRandom none;
       const std::optional<Decision> d = probe.Decide(next, none);
       ASSERT_TRUE(d.has_value());
-      EXPECT_TRUE(CheckBoardAction(next, d->action, d->value, d->target)) << d->action << " " << d->value;
+      EXPECT_TRUE(CheckBoardAction(next, d->action, d->value, d->target))
+          << static_cast<int>(d->action) << " " << d->value;
       EXPECT_EQ(none.Draws(), 0);
       ++checked;
     };
@@ -76,11 +77,11 @@ TEST(StrongStrategy, AllStrongGameDrawsOnlyTheChancesOfAttacksAndCollecting) {
   EXPECT_EQ(random.Draws(), ruleDraws);
 }
 
-GameData Board(std::array<DistrictRecord, kDistrictCount> districts) {
+GameData TestBoard(std::array<DistrictRecord, kDistrictCount> districts) {
   GameData g;
   g.Districts = districts;
   g.PlayerCount = kSpectatorPlayerCount;
-  g.GameState = State::Moving;
+  g.GameState = Phase::Moving;
   g.TurnNumber = 5;
   return g;
 }
@@ -88,9 +89,26 @@ GameData Board(std::array<DistrictRecord, kDistrictCount> districts) {
 std::string Listed(const std::vector<Decision>& list) {
   std::string text;
   for (const Decision& d : list) {
-    text += std::to_string(d.action) + ":" + std::to_string(d.value) + "@" + std::to_string(d.target) + " ";
+    text += std::to_string(static_cast<int>(d.action)) + ":" + std::to_string(d.value) + "@" +
+            std::to_string(d.target) + " ";
   }
   return text;
+}
+
+// Its futures are played on copies with chances of its own: the board it is
+// shown stays as it was, and the game's random source is never drawn (an
+// empty script would throw at the first draw).
+TEST(StrongStrategy, TheLookAheadTouchesNeitherTheBoardNorTheGamesChances) {
+  const DistrictRecord plain{0, 400, 60, 10, 2, 20};
+  GameData g = TestBoard({plain, plain, plain, plain, plain, plain});
+  for (int i = 0; i < kDistrictCount; ++i) g.Districts[i].Owner = static_cast<i16>(i % 3);
+  g.PlayerOfFaction[1] = 1;
+  const Board before = g;
+  ScriptedRandom none;
+  StrongStrategy strong(5, LookAheadBudget{6, 12});
+  EXPECT_TRUE(strong.Decide(g, none).has_value());
+  EXPECT_EQ(none.Draws(), 0);
+  EXPECT_EQ(static_cast<const Board&>(g), before);
 }
 
 // District 0 (strength 10: blows of 10, 15, 25 soldiers) weighs the cheapest
@@ -108,18 +126,18 @@ TEST(StrongStrategy, CandidatesAreTheCheapestCapturesAndEveryAffordableAmount) {
       {1, 11, "0:1@1 0:1@3 0:1@4 1:0@0 3:1@0 "},
   };
   for (const auto& c : cases) {
-    GameData g = Board({DistrictRecord{0, c.money, 50, 10, 3, 10},
-                        {1, 0, c.soldiersOf1, 10, 1, 10},
-                        {0, 0, 1, 10, 1, 10},
-                        {2, 0, 10, 10, 1, 10},
-                        {3, 0, 26, 10, 1, 10},
-                        {0, 0, 1, 10, 1, 10}});
+    GameData g = TestBoard({DistrictRecord{0, c.money, 50, 10, 3, 10},
+                            {1, 0, c.soldiersOf1, 10, 1, 10},
+                            {0, 0, 1, 10, 1, 10},
+                            {2, 0, 10, 10, 1, 10},
+                            {3, 0, 26, 10, 1, 10},
+                            {0, 0, 1, 10, 1, 10}});
     std::vector<Decision> list;
     StrongStrategy::Candidates(g, list);
     EXPECT_EQ(Listed(list), c.expected) << c.money;
   }
   // Nobody left to fight: nothing to weigh, and no decision.
-  GameData won = Board({DistrictRecord{0, 500, 50, 10, 3, 10}, {0}, {0}, {0}, {0}, {0}});
+  GameData won = TestBoard({DistrictRecord{0, 500, 50, 10, 3, 10}, {0}, {0}, {0}, {0}, {0}});
   std::vector<Decision> list;
   StrongStrategy::Candidates(won, list);
   EXPECT_TRUE(list.empty());
@@ -149,15 +167,15 @@ TEST(StrongStrategy, ScoreIsTheHoldingsLessTheStrongestRivals) {
   for (const auto& c : cases) {
     DistrictRecord mine = plain;
     mine.Weapon = c.weapon;
-    GameData g = Board({mine,
-                        DistrictRecord{1, 100, 50, 10, 1, 10},
-                        {2, 100, 50, 10, 1, 10},
-                        {3, 100, 50, 10, 1, 10},
-                        {4, 100, 50, 10, 1, 10},
-                        {c.rivalOwnerOf5, 100, 50, 10, 1, 10}});
+    GameData g = TestBoard({mine,
+                            DistrictRecord{1, 100, 50, 10, 1, 10},
+                            {2, 100, 50, 10, 1, 10},
+                            {3, 100, 50, 10, 1, 10},
+                            {4, 100, 50, 10, 1, 10},
+                            {c.rivalOwnerOf5, 100, 50, 10, 1, 10}});
     EXPECT_DOUBLE_EQ(StrongStrategy::Score(g, 0), c.expected) << c.weapon << " " << c.rivalOwnerOf5;
   }
-  GameData all = Board({plain, plain, plain, plain, plain, plain});
+  GameData all = TestBoard({plain, plain, plain, plain, plain, plain});
   EXPECT_EQ(StrongStrategy::Score(all, 0), 1e6);
   EXPECT_EQ(StrongStrategy::Score(all, 1), -1e6);
 }
@@ -166,7 +184,7 @@ TEST(StrongStrategy, ScoreIsTheHoldingsLessTheStrongestRivals) {
 // strength 1, no money) in the sixth.
 GameData FiveAgainstOne() {
   const DistrictRecord strong{0, 500, 500, 10, 2, 50};
-  return Board({strong, strong, strong, strong, strong, DistrictRecord{1, 0, 12, 1, 1, 0}});
+  return TestBoard({strong, strong, strong, strong, strong, DistrictRecord{1, 0, 12, 1, 1, 0}});
 }
 
 // Five districts against one: the sword takes the last one now, fists or

@@ -99,14 +99,14 @@ int FuzzSave(const std::uint8_t* data, std::size_t size) {
     CheckBoard(engine.Data(), factions);
     if (engine.AwaitsHumanChoice()) {
       if (at + 3 > size) break;  // the player saves here
-      const i16 action = data[at] % 8, value = static_cast<std::int8_t>(data[at + 1]),
-                target = data[at + 2] % 8;
+      const auto action = static_cast<Action>(data[at] % 8);
+      const i16 value = static_cast<std::int8_t>(data[at + 1]), target = data[at + 2] % 8;
       at += 3;
       const auto board = engine.Data().Districts;
       const bool allowed = static_cast<bool>(engine.CheckAction(action, value, target));
       FUZZ_CHECK(static_cast<bool>(engine.ExecuteAction(action, value, target)) == allowed);
       FUZZ_CHECK(allowed || (engine.Data().Districts == board && engine.AwaitsHumanChoice()));
-      if (engine.Data().GameState == State::AwaitingClick) FUZZ_CHECK(engine.ContinueAfterAction());
+      if (engine.Data().GameState == Phase::AwaitingClick) FUZZ_CHECK(engine.ContinueAfterAction());
     } else {
       FUZZ_CHECK(host.nextMovePending);  // a computer moved and handed the next move back
       host.nextMovePending = false;

@@ -12,6 +12,11 @@ using namespace yuunagi;
 
 namespace {
 
+// An action of `faction`'s, as the engine reports it.
+ActionReport Did(int faction, Action action, i16 amount = 0) {
+  return {.amount = amount, .action = action, .moverFaction = std::int8_t(faction)};
+}
+
 // Six districts, one per faction, with 10..60 soldiers; ソラノ is player 1
 // and トコナ player 2. In turn 2 トコナ takes ミオツ's only district.
 template <typename Sink>
@@ -23,18 +28,20 @@ GameData PlayScript(Sink& sink) {
   d.PlayerOfFaction[3] = 2;
   d.TurnNumber = 1;
   sink.RecordTurn(d);
-  sink.RecordMessage(d, "戦闘開始!!");
-  sink.RecordMessage(d, "ヒノデの戦略: 民から10の金を集金した。");
+  sink.RecordGameLine(d, GameLine::BattleBegins);
+  sink.RecordAction(d, Did(0, Action::Collect, 10));
   d.Districts[1].Soldiers = 15;
-  sink.RecordMessage(d, "ソラノの戦略: 兵士を-5雇った。");
+  sink.RecordAction(d, Did(1, Action::Hire, -5));
   d.TurnNumber = 2;
   sink.RecordTurn(d);
   d.Districts[5] = DistrictRecord{3, 0, 7, 1, 1, 1};
-  sink.RecordMessage(d, "トコナの戦略: ミオツを殴った。60のダメージ!!ミオツを占領した!!");
-  sink.RecordMessageBox(d, "ミオツは滅亡した。");  // said already: not twice
+  sink.RecordAction(
+      d,
+      {.damage = 60, .moverFaction = 3, .weaponLevel = 1, .target = 5, .targetFaction = 5, .captured = true});
+  sink.RecordNotice(d, Notice{NoticeKind::FactionDestroyed, 5});  // said already: not twice
   d.TurnNumber = 3;
   sink.RecordTurn(d);
-  sink.RecordMessageBox(d, "トコナはユウナギ町を制圧した。");
+  sink.RecordNotice(d, Notice{NoticeKind::TownTaken, 3});
   return d;
 }
 
@@ -110,7 +117,7 @@ class WarRecordTest : public QObject {
     // The list keeps the newest line in view, unless the player scrolled up.
     QScrollBar* bar = window.List()->verticalScrollBar();
     const auto add = [&](int lines) {
-      for (int i = 0; i < lines; ++i) window.RecordMessage(end, "トコナの戦略: 民から1の金を集金した。");
+      for (int i = 0; i < lines; ++i) window.RecordAction(end, Did(3, Action::Collect, 1));
       QCoreApplication::processEvents();
     };
     for (const int scrolledTo : {-1, 10}) {

@@ -12,9 +12,9 @@ struct EngineTestAccess {
   static void NewMove(Engine& engine) {
     engine.acted_ = false;
     engine.finished_ = false;
-    engine.data_.GameState = State::Moving;
+    engine.data_.GameState = Phase::Moving;
   }
-  static ActionCheck ActAsComputer(Engine& engine, i16 action, i16 value, i16 target) {
+  static ActionCheck ActAsComputer(Engine& engine, Action action, i16 value, i16 target) {
     engine.deciding_ = true;
     const ActionCheck check = engine.ExecuteAction(action, value, target);
     engine.deciding_ = false;

@@ -224,7 +224,7 @@ void Window::BoardFacts(QMap<QString, QString>& f) const {
         QString::asprintf(" %d %d %d %d %d", d.Money, d.Soldiers, d.Strength, d.Weapon, d.Development);
   }
   for (int k = 0; k < kFactionCount; ++k) f["factions"] += w.Picker().Offers(k) ? Number(k) : "";
-  f["state"] = Number(data.GameState);
+  f["state"] = Number(static_cast<int>(data.GameState));
   f["slot"] = Number(data.SaveSlot);
   f["scenario"] = QString::fromStdString(data.ScenarioName);
   f["players"] = players.join(',') + "/" + Number(data.PlayerCount);
@@ -238,7 +238,7 @@ QString Window::Run(const QString& script) {
     if (!failure.isEmpty()) return "step \"" + step + "\": " + failure;
     // Whatever happens, the status panels show the board as the game holds it.
     const QMap<QString, QString> f = Facts();
-    for (int i = 0; form && form->Data().GameState != State::NotStarted && i < kDistrictCount; ++i) {
+    for (int i = 0; form && form->Data().GameState != Phase::NotStarted && i < kDistrictCount; ++i) {
       const QString panel = f[QString("panel%1").arg(i)], held = f[QString("held%1").arg(i)];
       if (panel != held)
         return QString("after \"%1\" panel %2 shows %3, not %4").arg(step).arg(i).arg(panel, held);
@@ -292,11 +292,11 @@ QString Window::GameStep(const QString& verb, const QString& arg) {
   } else if (verb == "speed") {
     game.SetGameSpeed(arg.toFloat());
   } else if (verb == "engine") {
-    if (arg == "collect") refusal_ = static_cast<int>(game.ExecuteAction(Collect, 0, 0).refusal);
+    if (arg == "collect") refusal_ = static_cast<int>(game.ExecuteAction(Action::Collect, 0, 0).refusal);
     if (arg == "continue") refusal_ = static_cast<int>(!game.ContinueAfterAction());
     if (arg == "next") refusal_ = static_cast<int>(!game.NextMove());
   } else {
-    refusal_ = static_cast<int>(EngineTestAccess::ActAsComputer(game, Collect, 0, 0).refusal);
+    refusal_ = static_cast<int>(EngineTestAccess::ActAsComputer(game, Action::Collect, 0, 0).refusal);
   }
   return {};
 }
