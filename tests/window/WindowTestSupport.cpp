@@ -192,6 +192,7 @@ QMap<QString, QString> Window::Facts() const {
   f["boxbuttons"] = boxButtons_.join(' ');
   f["slots"] = w.SlotPanel().Shown();
   f["list"] = w.ScenarioList().Shown();
+  for (int k = 0; k < kFactionCount; ++k) f["factions"] += w.Picker().Offers(k) ? Number(k) : "";
   for (int k = 0; k <= kWeaponLevels; ++k) f["weapons"] += w.WeaponMenuPanel().Offers(k) ? Number(k) : "";
   f["heading"] = w.Picker().Heading();
   f["menu"] = w.ActionMenuPanel().Heading();
@@ -223,7 +224,6 @@ void Window::BoardFacts(QMap<QString, QString>& f) const {
         ToQString(FactionNames[d.Owner]) +
         QString::asprintf(" %d %d %d %d %d", d.Money, d.Soldiers, d.Strength, d.Weapon, d.Development);
   }
-  for (int k = 0; k < kFactionCount; ++k) f["factions"] += w.Picker().Offers(k) ? Number(k) : "";
   f["state"] = Number(static_cast<int>(data.GameState));
   f["slot"] = Number(data.SaveSlot);
   f["scenario"] = QString::fromStdString(data.ScenarioName);
