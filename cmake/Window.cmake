@@ -7,18 +7,31 @@ add_library(yuunagi_window STATIC)
 target_sources(yuunagi_window PRIVATE
   # core/: the window, its start, the board and the engine's host
   core/MainForm.cpp
+  core/Layout.cpp
+  core/PanelFocus.cpp
+  core/StatusPanel.cpp
+  core/TurnPanel.cpp
+  core/MessagePanel.cpp
+  core/SpeedBar.cpp
   core/WindowHost.cpp
   core/BoardDisplay.cpp
   core/StartUp.cpp
   core/PlayerSettings.cpp
   core/SettingsWindow.cpp
-  # files/: the title screen and the save-slot panel
+  # files/: the title screen, the save-slot panel and the scenario list
   files/TitleScreen.cpp
+  files/TitleButtons.cpp
   files/SaveSlots.cpp
+  files/SaveSlotPanel.cpp
+  files/ScenarioPanel.cpp
   # commands/: the players' menus
   commands/FactionSelection.cpp
+  commands/FactionPicker.cpp
   commands/ActionMenu.cpp
+  commands/ActionPanel.cpp
+  commands/AmountPanel.cpp
   commands/WeaponMenu.cpp
+  commands/WeaponPanel.cpp
   commands/KeyboardPlay.cpp
   # media/: the picture helpers
   media/Pictures.cpp

@@ -1,60 +1,50 @@
 #include "commands/FactionSelection.h"
 
-#include <QLabel>
-#include <QListWidget>
-
 #include <string>
 
+#include "commands/FactionPicker.h"
 #include "core/MainForm.h"
+#include "core/PanelFocus.h"
+#include "files/ScenarioPanel.h"
 #include "files/Text.h"
 #include "files/TitleScreen.h"
 
 namespace yuunagi {
 
 FactionSelection::FactionSelection(MainForm& form) : form_(form) {
-  QObject::connect(form.Command7, &QPushButton::clicked, &form, [this] { Command7_Click(); });
-  for (int k = 0; k < static_cast<int>(form.Command2.size()); ++k) {
-    QObject::connect(form.Command2[k], &QPushButton::clicked, &form, [this, k] { Command2_Click(k); });
-    QObject::connect(form.Command2[k], &GraphicButton::Hovered, &form, [this, k] { Command2_MouseMove(k); });
-  }
+  QObject::connect(&form.ScenarioList(), &ScenarioPanel::scenarioChosen, &form, [this] { Open(); });
+  FactionPicker& picker = form.Picker();
+  QObject::connect(&picker, &FactionPicker::factionChosen, &form, [this](int faction) { Pick(faction); });
+  QObject::connect(&picker, &FactionPicker::confirmed, &form, [this] { Confirm(); });
+  QObject::connect(&picker, &FactionPicker::factionPointed, &form,
+                   [this](int faction) { ShowHint(faction); });
+  QObject::connect(&picker, &FactionPicker::confirmPointed, &form, [this] {
+    form_.SetMessage("ゲームを開始します。勢力を選んでいない場合は観戦モードとなります。");
+  });
 }
 
 void FactionSelection::ResetPlayers() { form_.Game().ClearPlayers(); }
 
-void FactionSelection::ShowFactionButtons() {
-  for (int k = 0; k < kFactionCount; ++k) form_.HidePanel(form_.Command2[k]);
-  for (const i16 owner : form_.Data().Scenario.StartOwner) {
-    if (owner >= 0 && owner < kFactionCount) form_.Command2[owner]->show();
-  }
-  form_.FocusFirstButton(form_.Picture2);
-}
-
-void FactionSelection::Command7_Click() {
-  if (form_.Command7->isHidden()) return;  // a hidden button never acts
+void FactionSelection::Open() {
   // A scenario that cannot be played is never started; the message line says why.
   if (const std::optional<std::string>& problem = form_.Title().ScenarioProblem()) {
     form_.SetMessage(*problem);
     return;
   }
   ResetPlayers();
-  MainForm::SetCaption(form_.Label1[0], "<1P>選択");
-  form_.Picture2->show();
-  form_.HidePanel(form_.Command7);
-  form_.HidePanel(form_.List1);
-  ShowFactionButtons();
+  form_.Picker().SetHeading("<1P>選択");
+  form_.Picker().show();
+  form_.ScenarioList().Hide();
+  form_.Picker().OfferFactions(form_.Data().Scenario.StartOwner);
 }
 
-void FactionSelection::Command2_MouseMove(int index) {
-  if (index == kFactionCount) {
-    form_.SetMessage("ゲームを開始します。勢力を選んでいない場合は観戦モードとなります。");
-    return;
-  }
+void FactionSelection::ShowHint(int faction) {
   const ScenarioRecord& scenario = form_.Data().Scenario;
   std::string hint = "～";
-  hint += FactionNames[index];
+  hint += FactionNames[faction];
   hint += "～ 難易度:";
   for (int i = 0; i < kDistrictCount; ++i) {
-    if (scenario.StartOwner[i] == index) {
+    if (scenario.StartOwner[i] == faction) {
       hint += FitText(scenario.DifficultyText[i], 16);
       break;
     }
@@ -62,17 +52,11 @@ void FactionSelection::Command2_MouseMove(int index) {
   form_.SetMessage(hint);
 }
 
-void FactionSelection::Command2_Click(int index) {
-  if (form_.Picture2->isHidden() || form_.Command2[index]->isHidden()) return;
-  if (index == kFactionCount) {
-    Confirm();
-    return;
-  }
-  if (form_.Game().JoinFaction(index) == 0) return;
-  form_.HidePanel(form_.Command2[index]);
-  form_.FocusFirstButton(form_.Picture2);
+void FactionSelection::Pick(int faction) {
+  if (form_.Game().JoinFaction(faction) == 0) return;
+  form_.Picker().TakeFaction(faction);
   if (form_.Data().PlayerCount == form_.Data().FactionCount) {
-    MainForm::SetCaption(form_.Label1[0], "");
+    form_.Picker().SetHeading("");
     form_.RepaintNow();
     Confirm();
   } else {
@@ -84,20 +68,20 @@ void FactionSelection::ShowNextPicker() {
   std::string caption = "<";
   caption += std::to_string(form_.Data().PlayerCount + 1);
   caption += "P>選択";
-  MainForm::SetCaption(form_.Label1[0], caption);
+  form_.Picker().SetHeading(caption);
 }
 
 void FactionSelection::Confirm() {
   const bool yes = form_.AskYesNo("ゲームをはじめます。\rよろしいですか？");
   if (form_.Ended()) return;
   if (yes) {
-    form_.HidePanel(form_.Picture2);
+    HidePanel(form_.Picker());
     form_.Game().StartNewGameFromScenario();
     return;
   }
   ResetPlayers();
   ShowNextPicker();
-  ShowFactionButtons();
+  form_.Picker().OfferFactions(form_.Data().Scenario.StartOwner);
 }
 
 }  // namespace yuunagi

@@ -1,5 +1,6 @@
-// Faction selection before a new game: the players pick their factions in
-// turn, and the confirmation starts the game from the chosen scenario.
+// The game logic of faction selection before a new game: the players pick
+// their factions in turn, and the confirmation starts the game from the
+// chosen scenario.
 #pragma once
 
 namespace yuunagi {
@@ -10,19 +11,14 @@ class FactionSelection {
  public:
   explicit FactionSelection(MainForm& form);
 
+ private:
   // 決定 under the scenario list: opens the selection.
-  void Command7_Click();
-  // A faction button (0..5) or 決定 (6).
-  void Command2_Click(int index);
-  // The mouse came over a selection button: its hint in the message line.
-  void Command2_MouseMove(int index);
-
+  void Open();
+  void Pick(int faction);
+  // The pointer came over a faction's button: its hint in the message line.
+  void ShowHint(int faction);
   // Nobody has picked yet.
   void ResetPlayers();
-  // Shows exactly the buttons of the factions in the start table and counts them.
-  void ShowFactionButtons();
-
- private:
   void Confirm();
   void ShowNextPicker();
 

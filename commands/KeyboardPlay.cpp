@@ -3,17 +3,21 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QShortcut>
 
 #include <algorithm>
 #include <vector>
 
 #include "commands/WeaponMenu.h"
+#include "commands/WeaponPanel.h"
+#include "core/Layout.h"
 #include "core/MainForm.h"
+#include "core/PanelFocus.h"
 #include "core/PlayerSettings.h"
 #include "core/SettingsWindow.h"
 #include "core/WarRecordWindow.h"
+#include "files/SaveSlotPanel.h"
+#include "files/ScenarioPanel.h"
 
 namespace yuunagi {
 namespace {
@@ -56,7 +60,7 @@ void KeyboardPlay::ShowKeyHelp() {
     help_->setWindowTitle(QStringLiteral("操作キー"));
     help_->setTextFormat(Qt::PlainText);
     help_->setText(QString::fromUtf8(kKeyHelp));
-    help_->setFont(MainForm::LayoutFont(10));
+    help_->setFont(LayoutFont(10));
     help_->setMargin(12);
     help_->setAttribute(Qt::WA_ShowWithoutActivating);
   }
@@ -74,7 +78,7 @@ void KeyboardPlay::ChangeZoom(int step) {
   settings.Save();
 }
 
-void KeyboardPlay::ToggleRecord() { form_.Record->Toggle(&form_); }
+void KeyboardPlay::ToggleRecord() { form_.RecordWindow().Toggle(&form_); }
 
 void KeyboardPlay::ToggleSettings() {
   if (settings_ == nullptr) {
@@ -106,18 +110,15 @@ KeyboardPlay::KeyboardPlay(MainForm& form) : QObject(&form), form_(form) {
   key(QKeySequence(Qt::Key_F2), &KeyboardPlay::ToggleSettings);
 
   form.installEventFilter(this);
-  for (QWidget* panel : {static_cast<QWidget*>(form.Picture4), static_cast<QWidget*>(form.Picture5),
-                         static_cast<QWidget*>(form.Picture2), static_cast<QWidget*>(form.Picture8),
-                         static_cast<QWidget*>(form.Picture1)}) {
+  for (QWidget* panel : form.MenuPanels()) {
     panel->installEventFilter(this);
     for (QAbstractButton* b : panel->findChildren<QAbstractButton*>()) b->installEventFilter(this);
   }
-  form.Command7->installEventFilter(this);
-  form.List1->installEventFilter(this);
+  form.ScenarioList().WatchKeys(this);
 }
 
 bool KeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Show && watched != &form_ && watched != form_.Command7) {
+  if (event->type() == QEvent::Show && watched != &form_) {
     if (auto* panel = qobject_cast<QWidget*>(watched); panel && !qobject_cast<QAbstractButton*>(panel)) {
       PanelShown(*panel);
     }
@@ -126,14 +127,8 @@ bool KeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const auto& key = static_cast<const QKeyEvent&>(*event);
   if (watched == &form_) return BoardKey(key);
-  if (watched == form_.List1) {
-    // Return in the scenario list is 決定 under it.
-    if (IsReturn(key.key()) && form_.Command7->isVisible()) {
-      form_.Command7->click();
-      return true;
-    }
-    return false;
-  }
+  // Return in the scenario list is 決定 above it.
+  if (form_.ScenarioList().IsList(watched)) return IsReturn(key.key()) && form_.ScenarioList().PressConfirm();
   if (auto* button = qobject_cast<QAbstractButton*>(watched)) return ButtonKey(*button, key);
   return false;
 }
@@ -147,7 +142,7 @@ bool KeyboardPlay::BoardKey(const QKeyEvent& key) {
   }
   if (state == Phase::AwaitingTarget) {
     if (key.key() >= Qt::Key_1 && key.key() <= Qt::Key_6) {
-      form_.Weapons().Picture3_MouseUp(key.key() - Qt::Key_1, Qt::LeftButton);
+      form_.Weapons().TargetClicked(key.key() - Qt::Key_1, Qt::LeftButton);
       return true;
     }
     if (key.key() == Qt::Key_Escape) {
@@ -162,9 +157,9 @@ bool KeyboardPlay::ButtonKey(QAbstractButton& button, const QKeyEvent& key) {
   QWidget* panel = button.parentWidget();
   if (panel == nullptr || !button.isVisible()) return true;  // a hidden button never acts
   if (IsReturn(key.key())) {
-    if (button.isCheckable() && panel == form_.Picture8) {
-      button.click();           // the save slot under the focus ...
-      form_.Command8->click();  // ... and 決定
+    if (button.isCheckable() && panel == &form_.SlotPanel()) {
+      button.click();                    // the save slot under the focus ...
+      form_.SlotPanel().PressConfirm();  // ... and 決定
     } else {
       button.click();
     }
@@ -185,19 +180,15 @@ bool KeyboardPlay::ButtonKey(QAbstractButton& button, const QKeyEvent& key) {
 }
 
 void KeyboardPlay::PanelShown(QWidget& panel) {
-  if (&panel == form_.List1) {
-    form_.List1->setFocus(Qt::OtherFocusReason);
-    return;
+  if (form_.ScenarioList().IsList(&panel)) {
+    form_.ScenarioList().FocusList();
+  } else if (&panel == &form_.SlotPanel()) {
+    form_.SlotPanel().FocusSlot(form_.Data().SaveSlot);
+  } else if (&panel == &form_.WeaponMenuPanel()) {
+    form_.WeaponMenuPanel().FocusFists();
+  } else {
+    FocusFirstButton(panel);
   }
-  if (&panel == form_.Picture8) {
-    form_.Option1[form_.Data().SaveSlot]->setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  if (&panel == form_.Picture5) {
-    form_.Command4[1]->setFocus(Qt::OtherFocusReason);  // fists, not キャンセル
-    return;
-  }
-  form_.FocusFirstButton(&panel);
 }
 
 }  // namespace yuunagi

@@ -4,7 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "commands/ActionPanel.h"
+#include "commands/WeaponPanel.h"
 #include "core/MainForm.h"
+#include "core/PanelFocus.h"
+#include "core/StatusPanel.h"
 
 namespace yuunagi {
 namespace {
@@ -17,19 +21,19 @@ constexpr std::array<std::string_view, kWeaponLevels> kHints = {"殴ります。
 }  // namespace
 
 WeaponMenu::WeaponMenu(MainForm& form) : form_(form) {
-  for (int k = 0; k < static_cast<int>(form.Command4.size()); ++k) {
-    QObject::connect(form.Command4[k], &QPushButton::clicked, &form, [this, k] { Command4_Click(k); });
-    QObject::connect(form.Command4[k], &GraphicButton::Hovered, &form, [this, k] { Command4_MouseMove(k); });
-  }
+  WeaponPanel& menu = form.WeaponMenuPanel();
+  QObject::connect(&menu, &WeaponPanel::weaponChosen, &form, [this](int level) { Choose(level); });
+  QObject::connect(&menu, &WeaponPanel::cancelled, &form, [this] { Cancel(); });
+  QObject::connect(&menu, &WeaponPanel::weaponPointed, &form, [this](int level) { ShowHint(level); });
   for (int i = 0; i < kDistrictCount; ++i) {
-    QObject::connect(form.Picture3[i], &PictureBox::MouseReleased, &form,
-                     [this, i](Qt::MouseButton button) { Picture3_MouseUp(i, button); });
+    QObject::connect(&form.Status(i), &PictureBox::MouseReleased, &form,
+                     [this, i](Qt::MouseButton button) { TargetClicked(i, button); });
   }
   QObject::connect(&form, &PictureBox::MouseReleased, &form,
-                   [this](Qt::MouseButton button) { Form_MouseUp(button); });
+                   [this](Qt::MouseButton button) { BackgroundClicked(button); });
 }
 
-void WeaponMenu::Command4_MouseMove(int level) {
+void WeaponMenu::ShowHint(int level) {
   if (level < 1 || level > kWeaponLevels) return;
   std::string hint(kHints[level - 1]);
   hint += "（ダメージ = ";
@@ -40,22 +44,21 @@ void WeaponMenu::Command4_MouseMove(int level) {
   form_.SetMessage(hint);
 }
 
-void WeaponMenu::Command4_Click(int level) {
-  if (form_.Picture5->isHidden()) return;  // a hidden panel never acts
-  if (level == 0) {
-    form_.HidePanel(form_.Picture5);
-    form_.Picture4->show();
-    return;
-  }
+void WeaponMenu::Cancel() {
+  HidePanel(form_.WeaponMenuPanel());
+  form_.ActionMenuPanel().show();
+}
+
+void WeaponMenu::Choose(int level) {
   if (const ActionCheck check = form_.Game().BeginTargeting(static_cast<i16>(level)); !check) {
     form_.SetMessage(check.Text());
     return;
   }
-  form_.HidePanel(form_.Picture5);
+  HidePanel(form_.WeaponMenuPanel());
   form_.SetMessage("攻撃対象をクリックしてください!!(右クリック キャンセル)");
 }
 
-void WeaponMenu::Picture3_MouseUp(int district, Qt::MouseButton button) {
+void WeaponMenu::TargetClicked(int district, Qt::MouseButton button) {
   Engine& game = form_.Game();
   if (game.ContinueAfterAction()) return;
   if (game.Data().GameState != Phase::AwaitingTarget) return;
@@ -67,7 +70,7 @@ void WeaponMenu::Picture3_MouseUp(int district, Qt::MouseButton button) {
   }
 }
 
-void WeaponMenu::Form_MouseUp(Qt::MouseButton button) {
+void WeaponMenu::BackgroundClicked(Qt::MouseButton button) {
   if (form_.Game().ContinueAfterAction()) return;
   if (button == Qt::RightButton) form_.CancelTarget();
 }

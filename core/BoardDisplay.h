@@ -8,7 +8,7 @@ namespace yuunagi {
 
 class MainForm;
 
-// Writes Data1(i)..Data6(i) of panel i from Districts(i), in that order.
+// Writes the status panel of district i from Districts(i).
 void RefreshDistrictPanel(MainForm& form, const GameData& data, int i);
 // Clears every status panel and stretches its holder's emblem over it.
 void DrawDistrictEmblems(MainForm& form, const GameData& data);

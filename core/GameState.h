@@ -42,8 +42,8 @@ enum class Phase : std::int16_t {
   FactionDestroyed = 6,    // a faction fell and play goes on
 };
 
-// The actions of a move. The values double as the indexes of the action
-// menu's buttons.
+// The actions of a move. The action menu's buttons name theirs in the
+// menu's own table (commands/ActionPanel.cpp).
 enum class Action : std::int16_t {
   Attack = 0,
   Collect = 1,

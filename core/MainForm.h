@@ -1,7 +1,6 @@
-// MainForm: the game's one window. It holds every control of the designed
-// layout under its designed name (control arrays as indexed collections),
-// the engine that plays the game on it, and the screens that drive it from
-// the title to a running game.
+// MainForm: the game's one window. It composes the panels of the designed
+// layout, holds the engine that plays the game on it, and the screens that
+// drive it from the title to a running game.
 #pragma once
 
 #include <QFont>
@@ -15,15 +14,13 @@
 #include <string_view>
 
 #include "core/Engine.h"
+#include "core/Layout.h"
 #include "core/WindowHost.h"
 #include "files/DataFolders.h"
 #include "media/Pictures.h"
 
 class QLabel;
 class QMessageBox;
-class QLineEdit;
-class QListWidget;
-class QScrollBar;
 
 namespace yuunagi {
 
@@ -34,6 +31,17 @@ class ActionMenu;
 class WeaponMenu;
 class KeyboardPlay;
 class WarRecordWindow;
+class StatusPanel;
+class TurnPanel;
+class MessagePanel;
+class SpeedBar;
+class TitleButtons;
+class SaveSlotPanel;
+class ScenarioPanel;
+class FactionPicker;
+class ActionPanel;
+class WeaponPanel;
+class AmountPanel;
 
 class MainForm : public PictureBox {
   Q_OBJECT
@@ -63,8 +71,6 @@ class MainForm : public PictureBox {
   QMessageBox* OpenMessageBox() const { return openBox_; }
   // Brings the screen up to date at once, without handling any input.
   void RepaintNow();
-  // Sets a label's caption and sizes the label to it, its left edge fixed.
-  static void SetCaption(QLabel* label, std::string_view text);
   // Closes the music and ends the process (status 0). Nothing runs after it.
   void EndProgram();
   bool Ended() const { return ended_; }
@@ -73,17 +79,13 @@ class MainForm : public PictureBox {
   bool MovePending() const { return pauseTimer_.isActive(); }
   // The length of the pause scheduled last, in milliseconds.
   int PauseMilliseconds() const { return pauseTimer_.interval(); }
-  // Hides a menu panel and takes the keyboard focus away from its buttons.
-  void HidePanel(QWidget* panel);
-  // Gives the keyboard focus to the first button a player can reach on `panel`.
-  void FocusFirstButton(QWidget* panel);
   // Shows the small mark that the game waits for a click, while it does.
   void UpdateWaitCue();
   // The target pick is called off: the weapon panel is offered again.
   void CancelTarget();
 
-  // Fonts of the layout ("ＭＳ Ｐゴシック" is IPA P Gothic here).
-  static QFont LayoutFont(qreal points, bool bold = false);
+  // Fonts of the layout, for the windows beside the game's.
+  static QFont LayoutFont(qreal points, bool bold = false) { return yuunagi::LayoutFont(points, bold); }
   // A layout font at the window's zoom.
   QFont ZoomedFont(qreal points, bool bold = false) const;
 
@@ -93,6 +95,11 @@ class MainForm : public PictureBox {
   double Zoom() const { return zoom_; }
   // Lays the pictures over the window, its panels and its buttons.
   void DressPanels();
+  // The town map and the texture of the panels, read at start-up; the window is dressed with them.
+  void SetTownPictures(QImage map, QImage texture);
+  // The emblem of `faction`, read at start-up.
+  void SetEmblem(int faction, QImage emblem);
+  const PictureBox& Emblem(int faction) const { return *emblems_[faction]; }
   // The songs of the game: played, and remembered for the music switch.
   void PlayMusic(std::string_view name);
   void StopMusic();
@@ -105,45 +112,25 @@ class MainForm : public PictureBox {
   }
   bool StrongComputer() const { return engine_.ComputerLevelOf(0) == ComputerLevel::Strong; }
 
-  // ---- Controls, under their designed names ----
-  PictureBox* Picture12 = nullptr;                         // holds the texture Etc.bmp
-  PictureBox* Picture11 = nullptr;                         // message panel
-  QLabel* Message = nullptr;                               // メッセージ
-  std::array<PictureBox*, kFactionCount> SourcePicture{};  // emblems; 1..5 made at start-up
-  PictureBox* Picture10 = nullptr;                         // turn panel
-  QLabel* Label8 = nullptr;                                // "Turn n"
-  QLabel* Label7 = nullptr;                                // "<faction>の戦略"
-  PictureBox* Picture1 = nullptr;                          // title buttons
-  std::array<GraphicButton*, 2> Command1{};
-  PictureBox* Picture9 = nullptr;     // holds the town map
-  GraphicButton* Command7 = nullptr;  // 決定 of the scenario list
-  PictureBox* Picture6 = nullptr;     // amount entry
-  QLineEdit* Text1 = nullptr;
-  std::array<GraphicButton*, 2> Command5{};
-  PictureBox* Picture5 = nullptr;  // weapon menu
-  std::array<GraphicButton*, 6> Command4{};
-  std::array<PictureBox*, kDistrictCount> Picture3{};  // status panels
-  std::array<QLabel*, kDistrictCount> Data1{}, Data2{}, Data3{}, Data4{}, Data5{}, Data6{};
-  std::array<QLabel*, kDistrictCount> Label2{}, Label3{}, Label4{}, Label5{}, Label6{};
-  PictureBox* Picture2 = nullptr;  // faction selection
-  std::array<GraphicButton*, 7> Command2{};
-  QListWidget* List1 = nullptr;    // scenario list
-  PictureBox* Picture8 = nullptr;  // save slots
-  std::array<GraphicOption*, 4> Option1{};
-  GraphicButton* Command8 = nullptr;  // 決定 of the slot panel
-  GraphicButton* Command9 = nullptr;  // キャンセル of the slot panel
-  PictureBox* Picture7 = nullptr;     // game speed
-  std::array<QLabel*, 3> Label9{};
-  QScrollBar* HScroll1 = nullptr;
-  PictureBox* Picture4 = nullptr;  // action menu
-  std::array<GraphicButton*, 7> Command3{};
-  std::array<QLabel*, 4> Label1{};  // headings of the menus
-  QLabel* TitleLabel = nullptr;
-  // Not of the designed layout: the mark in the message panel's corner while
-  // the game waits for the click after a human's action.
-  QLabel* WaitCue = nullptr;
+  // ---- The panels of the window ----
+  StatusPanel& Status(int district) { return *status_[district]; }
+  TurnPanel& Turn() { return *turn_; }
+  MessagePanel& MessageLine() { return *message_; }
+  SpeedBar& SpeedPanel() { return *speed_; }
+  TitleButtons& TitleMenu() { return *titleButtons_; }
+  SaveSlotPanel& SlotPanel() { return *slots_; }
+  ScenarioPanel& ScenarioList() { return *scenarios_; }
+  FactionPicker& Picker() { return *picker_; }
+  ActionPanel& ActionMenuPanel() { return *actions_; }
+  WeaponPanel& WeaponMenuPanel() { return *weapons_; }
+  AmountPanel& AmountEntry() { return *amount_; }
+  // The panels of buttons a player goes through with the keys.
+  std::array<QWidget*, 5> MenuPanels() const;
+  bool TitleShown() const;
+  // The game screen: the board, the turn and message panels, the title gone.
+  void ShowGameScreen(const QString& caption);
   // Not of the designed layout: the war record (key L), a window of its own.
-  WarRecordWindow* Record = nullptr;
+  WarRecordWindow& RecordWindow() { return *record_; }
 
   TitleScreen& Title() { return *titleScreen_; }
   FactionSelection& Factions() { return *factions_; }
@@ -154,9 +141,8 @@ class MainForm : public PictureBox {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildLayout();
-  void BuildStatusPanel(int i);
-  void HScroll1_Change(int value);
+  void BuildPanels();
+  void BuildTitle();
   // Shows a message box and waits for its answer. The window stays open to
   // closing meanwhile (which ends the program); its other input waits.
   int RunMessageBox(QMessageBox& box);
@@ -173,14 +159,28 @@ class MainForm : public PictureBox {
   std::unique_ptr<FactionSelection> factions_;
   std::unique_ptr<ActionMenu> actionMenu_;
   std::unique_ptr<WeaponMenu> weaponMenu_;
+  // The panels and pictures, owned by the window as its children.
+  PictureBox* texture_ = nullptr;  // holds the texture Etc.bmp
+  PictureBox* townMap_ = nullptr;
+  std::array<PictureBox*, kFactionCount> emblems_{};  // 1..5 made at start-up
+  MessagePanel* message_ = nullptr;
+  TurnPanel* turn_ = nullptr;
+  TitleButtons* titleButtons_ = nullptr;
+  AmountPanel* amount_ = nullptr;
+  WeaponPanel* weapons_ = nullptr;
+  std::array<StatusPanel*, kDistrictCount> status_{};
+  FactionPicker* picker_ = nullptr;
+  ScenarioPanel* scenarios_ = nullptr;
+  SaveSlotPanel* slots_ = nullptr;
+  SpeedBar* speed_ = nullptr;
+  ActionPanel* actions_ = nullptr;
+  QLabel* title_ = nullptr;
+  WarRecordWindow* record_ = nullptr;
   KeyboardPlay* keyboard_ = nullptr;  // owned by the window as a QObject child
   QMessageBox* openBox_ = nullptr;    // the message box on screen, if any
   double zoom_ = 1.0;
   bool musicOn_ = true;
   std::string song_;  // the song the game plays now, even while the music is off
 };
-
-// QString of a UTF-8 text of the engine.
-QString ToQString(std::string_view utf8);
 
 }  // namespace yuunagi

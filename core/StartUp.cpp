@@ -42,23 +42,8 @@ std::optional<QString> DressWindow(MainForm& form, std::vector<DecodedPicture> p
   for (const DecodedPicture& picture : pictures) {
     if (picture.image.isNull()) return picture.error;
   }
-  form.Picture9->SetPicture(std::move(pictures[0].image));
-  form.Picture12->SetPicture(std::move(pictures[1].image));
-
-  form.DressPanels();
-
-  // One emblem holder per faction; the first is part of the design, the
-  // others are made here like it.
-  for (int i = 0; i < kFactionCount; ++i) {
-    if (i > 0) {
-      auto* holder = new PictureBox(&form);
-      holder->setObjectName(QStringLiteral("SourcePicture(%1)").arg(i));
-      holder->setGeometry(form.SourcePicture[0]->geometry());
-      holder->hide();
-      form.SourcePicture[i] = holder;
-    }
-    form.SourcePicture[i]->SetPicture(std::move(pictures[2 + i].image));
-  }
+  form.SetTownPictures(std::move(pictures[0].image), std::move(pictures[1].image));
+  for (int i = 0; i < kFactionCount; ++i) form.SetEmblem(i, std::move(pictures[2 + i].image));
   return std::nullopt;
 }
 
@@ -83,7 +68,7 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   auto music = std::make_unique<MusicPlayer>(options.music);
   music->OpenMusic();
 
-  QApplication::setFont(MainForm::LayoutFont(9));
+  QApplication::setFont(LayoutFont(9));
   // The game speaks Japanese: Qt's own buttons too (はい / いいえ), whatever
   // the desktop's language. Without the translation they stay in English.
   auto* qtJapanese = new QTranslator(qApp);

@@ -1,11 +1,12 @@
 #include "core/WindowHost.h"
 
-#include <QLabel>
-
 #include <string>
 
+#include "commands/ActionPanel.h"
 #include "core/BoardDisplay.h"
 #include "core/MainForm.h"
+#include "core/StatusPanel.h"
+#include "core/TurnPanel.h"
 #include "core/WarRecordWindow.h"
 #include "media/MusicPlayer.h"
 
@@ -18,19 +19,19 @@ void WindowHost::RefreshDistrictPanel(int district) {
 void WindowHost::DrawDistrictEmblems() { yuunagi::DrawDistrictEmblems(form_, form_.Data()); }
 
 void WindowHost::ReportAction(const ActionReport& report) {
-  form_.Record->RecordAction(form_.Data(), report);
+  form_.RecordWindow().RecordAction(form_.Data(), report);
   form_.SetMessage(MessageLineText(report));
   form_.UpdateWaitCue();
 }
 
 void WindowHost::ShowGameLine(GameLine line) {
-  form_.Record->RecordGameLine(form_.Data(), line);
+  form_.RecordWindow().RecordGameLine(form_.Data(), line);
   form_.SetMessage(GameLineText(line));
   form_.UpdateWaitCue();
 }
 
 void WindowHost::ShowNotice(const Notice& notice) {
-  form_.Record->RecordNotice(form_.Data(), notice);
+  form_.RecordWindow().RecordNotice(form_.Data(), notice);
   form_.ShowMessageBox(NoticeText(notice));
 }
 
@@ -41,37 +42,26 @@ void WindowHost::StopMusic() { form_.StopMusic(); }
 void WindowHost::Yield() { form_.RepaintNow(); }
 
 void WindowHost::ShowGameScreen(std::string_view scenarioName) {
-  for (PictureBox* panel : form_.Picture3) panel->show();
   std::string caption(GameTitle);
   caption += "～";
   caption += scenarioName;
   caption += "～";
-  form_.setWindowTitle(ToQString(caption));
-  form_.Picture10->show();
-  form_.Picture11->show();
-  form_.TitleLabel->hide();
+  form_.ShowGameScreen(ToQString(caption));
 }
 
 void WindowHost::ShowTurnNumber(int turn) {
-  form_.Record->RecordTurn(form_.Data());
-  MainForm::SetCaption(form_.Label8, "Turn " + std::to_string(turn));
+  form_.RecordWindow().RecordTurn(form_.Data());
+  form_.Turn().ShowTurn(turn);
 }
 
-void WindowHost::ShowMoveStart(const MoveStart& move) {
-  MainForm::SetCaption(form_.Label7, std::string(FactionNames[move.faction]) + "の戦略");
-}
+void WindowHost::ShowMoveStart(const MoveStart& move) { form_.Turn().ShowStrategyOf(move.faction); }
 
 void WindowHost::HighlightMover(int district, bool on) {
   form_.UpdateWaitCue();
-  QLabel* name = form_.Data1[district];
-  name->setFont(on ? form_.ZoomedFont(14, true) : form_.ZoomedFont(11));
-  name->adjustSize();
+  form_.Status(district).HighlightOwner(on, form_.Zoom());
 }
 
-void WindowHost::ShowActionMenu(int player) {
-  MainForm::SetCaption(form_.Label1[1], "～<" + std::to_string(player) + "P>の戦略～");
-  form_.Picture4->show();
-}
+void WindowHost::ShowActionMenu(int player) { form_.ActionMenuPanel().Open(player); }
 
 void WindowHost::ScheduleNextMove(float seconds) { form_.ScheduleNextMove(seconds); }
 

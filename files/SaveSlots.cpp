@@ -1,13 +1,16 @@
 #include "files/SaveSlots.h"
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
 
 #include "core/MainForm.h"
+#include "core/MessagePanel.h"
 #include "files/Playability.h"
 #include "files/SaveFile.h"
+#include "files/SaveSlotPanel.h"
 #include "files/Text.h"
 
 namespace yuunagi {
@@ -29,16 +32,16 @@ bool ReadSlot(MainForm& form, int slot, SaveRecord& save, std::string& problem) 
 }  // namespace
 
 void ShowSaveSlots(MainForm& form) {
+  std::array<QString, kSaveSlotCount> captions;
   for (int slot = 0; slot < kSaveSlotCount; ++slot) {
     std::string caption = "データなし", problem;
     SaveRecord save;
     if (ReadSlot(form, slot, save, problem) && save.TurnNumber != 0) {
       caption = FitText(save.ScenarioName, 14) + " Turn " + std::to_string(save.TurnNumber);
     }
-    form.Option1[slot]->setText(ToQString(caption));
+    captions[slot] = ToQString(caption);
   }
-  form.Picture8->show();
-  form.Option1[form.Data().SaveSlot]->setChecked(true);
+  form.SlotPanel().ShowSlots(captions, form.Data().SaveSlot);
 }
 
 bool ContinueSavedGame(MainForm& form) {
@@ -47,7 +50,7 @@ bool ContinueSavedGame(MainForm& form) {
   const bool read = ReadSlot(form, form.Data().SaveSlot, save, problem);
   if (!problem.empty()) {  // the slot holds something, but it cannot be read: say why
     form.SetMessage(problem);
-    form.Picture11->show();
+    form.MessageLine().show();
     return false;
   }
   if (!read || save.TurnNumber == 0) {
@@ -58,7 +61,7 @@ bool ContinueSavedGame(MainForm& form) {
     form.ShowMessageBox("このセーブデータは続けられません。\r" + *unplayable);
     return false;
   }
-  form.Picture8->hide();
+  form.SlotPanel().hide();
   form.Game().ContinueFromSaveData(save);
   return true;
 }

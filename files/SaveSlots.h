@@ -6,8 +6,8 @@ namespace yuunagi {
 
 class MainForm;
 
-// Reads the four slots afresh into the captions of Option1(0..3), shows the
-// slot panel and selects the slot chosen last.
+// Reads the four slots afresh into the captions of the slot panel, shows it
+// and selects the slot chosen last.
 void ShowSaveSlots(MainForm& form);
 
 // Continues the game in the chosen slot: restores it and starts it with the

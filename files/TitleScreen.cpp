@@ -1,15 +1,21 @@
 #include "files/TitleScreen.h"
 
 #include <QByteArray>
-#include <QListWidget>
 #include <QStringDecoder>
 
+#include "core/Layout.h"
 #include "core/MainForm.h"
+#include "core/MessagePanel.h"
+#include "core/PanelFocus.h"
+#include "core/SpeedBar.h"
 #include "files/Cp932.h"
 #include "files/Playability.h"
+#include "files/SaveSlotPanel.h"
 #include "files/SaveSlots.h"
 #include "files/ScenarioFile.h"
+#include "files/ScenarioPanel.h"
 #include "files/Text.h"
+#include "files/TitleButtons.h"
 #include "media/MusicPlayer.h"
 
 namespace yuunagi {
@@ -28,44 +34,37 @@ std::string ShownName(const std::string& fileName) {
   return fromCp932.empty() ? decoded.toStdString() : fromCp932;
 }
 
-// Each entry of the list keeps the bytes of its file's name here.
-constexpr int kFileNameRole = Qt::UserRole;
-
 }  // namespace
 
 TitleScreen::TitleScreen(MainForm& form) : form_(form) {
-  for (int k = 0; k < static_cast<int>(form.Command1.size()); ++k) {
-    QObject::connect(form.Command1[k], &QPushButton::clicked, &form, [this, k] { Command1_Click(k); });
-  }
-  for (int k = 0; k < static_cast<int>(form.Option1.size()); ++k) {
-    QObject::connect(form.Option1[k], &QRadioButton::clicked, &form, [this, k] { Option1_Click(k); });
-  }
-  QObject::connect(form.Command8, &QPushButton::clicked, &form, [this] { Command8_Click(); });
-  QObject::connect(form.Command9, &QPushButton::clicked, &form, [this] { Command9_Click(); });
-  QObject::connect(form.List1, &QListWidget::currentRowChanged, &form, [this](int row) { List1_Click(row); });
+  QObject::connect(&form.TitleMenu(), &TitleButtons::startChosen, &form,
+                   [this](int startMode) { ChooseStart(startMode); });
+  SaveSlotPanel& slotPanel = form.SlotPanel();
+  QObject::connect(&slotPanel, &SaveSlotPanel::slotChosen, &form,
+                   [this](int slot) { form_.Game().SetSaveSlot(static_cast<i16>(slot)); });
+  QObject::connect(&slotPanel, &SaveSlotPanel::confirmed, &form, [this] { ConfirmSlot(); });
+  QObject::connect(&slotPanel, &SaveSlotPanel::cancelled, &form, [this] { CancelSlots(); });
+  QObject::connect(
+      &form.ScenarioList(), &ScenarioPanel::scenarioSelected, &form,
+      [this](const QByteArray& fileName, const QString& name) { DescribeScenario(fileName, name); });
 }
 
-void TitleScreen::Command1_Click(int index) {
-  if (form_.Picture1->isHidden()) return;  // a hidden panel never acts
-  form_.HidePanel(form_.Picture1);
-  form_.Picture7->hide();
-  form_.Game().SetStartMode(static_cast<i16>(index));
+void TitleScreen::ChooseStart(int startMode) {
+  HidePanel(form_.TitleMenu());
+  form_.SpeedPanel().hide();
+  form_.Game().SetStartMode(static_cast<i16>(startMode));
   ShowSaveSlots(form_);
   form_.PlayMusic("設定");
 }
 
-void TitleScreen::Option1_Click(int index) { form_.Game().SetSaveSlot(static_cast<i16>(index)); }
-
-void TitleScreen::Command9_Click() {
-  if (form_.Picture8->isHidden()) return;
-  form_.HidePanel(form_.Picture8);
-  form_.Picture1->show();
-  form_.Picture7->show();
+void TitleScreen::CancelSlots() {
+  HidePanel(form_.SlotPanel());
+  form_.TitleMenu().show();
+  form_.SpeedPanel().show();
   form_.PlayMusic("オープニング");
 }
 
-void TitleScreen::Command8_Click() {
-  if (form_.Picture8->isHidden()) return;
+void TitleScreen::ConfirmSlot() {
   if (form_.Data().StartMode == 0) {
     ShowScenarioList();
   } else {
@@ -81,24 +80,19 @@ void TitleScreen::ShowScenarioList() {
     form_.EndProgram();
     return;
   }
-  form_.List1->clear();
+  ScenarioPanel& list = form_.ScenarioList();
+  list.Clear();
   for (const std::string& name : names) {
-    auto* item = new QListWidgetItem(ToQString(ShownName(name)));
-    item->setData(kFileNameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    form_.List1->addItem(item);
+    list.Add(ToQString(ShownName(name)), QByteArray(name.data(), static_cast<qsizetype>(name.size())));
   }
-  form_.Command7->show();
-  form_.List1->show();
-  form_.Picture11->show();
-  form_.List1->setCurrentRow(0);
-  form_.HidePanel(form_.Picture8);
-  form_.List1->setFocus(Qt::OtherFocusReason);
+  list.Show();
+  form_.MessageLine().show();
+  list.SelectFirst();
+  HidePanel(form_.SlotPanel());
+  list.FocusList();
 }
 
-void TitleScreen::List1_Click(int row) {
-  if (row < 0) return;
-  const QListWidgetItem* item = form_.List1->item(row);
-  const QByteArray fileName = item->data(kFileNameRole).toByteArray();
+void TitleScreen::DescribeScenario(const QByteArray& fileName, const QString& name) {
   std::string error;
   std::optional<ScenarioRecord> scenario =
       ReadScenario(form_.ScenarioFolders(),
@@ -109,7 +103,7 @@ void TitleScreen::List1_Click(int row) {
   } else {
     scenarioProblem_ = CheckScenario(*scenario);
   }
-  form_.Game().ChooseScenario(*scenario, item->text().toStdString());
+  form_.Game().ChooseScenario(*scenario, name.toStdString());
   form_.SetMessage(scenarioProblem_ ? *scenarioProblem_ : FitText(scenario->Description, 180));
 }
 

@@ -1,6 +1,10 @@
-// The title and file-selection screens: the title buttons, the save-slot
-// panel and, for a new game, the scenario list with its descriptions.
+// The game logic of the title and file-selection screens: the title
+// buttons, the save-slot panel and, for a new game, the scenario list with
+// its descriptions.
 #pragma once
+
+#include <QByteArray>
+#include <QString>
 
 #include <optional>
 #include <string>
@@ -13,22 +17,19 @@ class TitleScreen {
  public:
   explicit TitleScreen(MainForm& form);
 
-  // はじめから (0) or つづきから (1).
-  void Command1_Click(int index);
-  // A slot button of the slot panel.
-  void Option1_Click(int index);
-  // 決定 of the slot panel.
-  void Command8_Click();
-  // キャンセル of the slot panel: back to the title.
-  void Command9_Click();
-  // Another scenario is selected in the list: read and describe it.
-  void List1_Click(int row);
-
   // Why the selected scenario cannot be played; nullopt when it can.
   const std::optional<std::string>& ScenarioProblem() const { return scenarioProblem_; }
 
  private:
+  // はじめから (0) or つづきから (1).
+  void ChooseStart(int startMode);
+  // 決定 of the slot panel.
+  void ConfirmSlot();
+  // キャンセル of the slot panel: back to the title.
+  void CancelSlots();
   void ShowScenarioList();
+  // Another scenario is selected in the list: read and describe it.
+  void DescribeScenario(const QByteArray& fileName, const QString& name);
 
   MainForm& form_;
   std::optional<std::string> scenarioProblem_ = std::string();

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "bench/ResidentMemory.h"
+#include "core/SpeedBar.h"
 #include "core/StartUp.h"
 #include "tests/support/EvenStart.h"
 
@@ -67,7 +67,7 @@ Game StartGame(std::uint64_t seed, int speed, const ScenarioRecord& scenario = B
   options.music.soundFont = "/nonexistent";
   game.form = StartUp(std::move(options));
   if (!game.form) return game;
-  game.form->HScroll1->setValue(speed);
+  game.form->SpeedPanel().SetSpeed(speed);
   game.form->Game().ChooseScenario(scenario, "bench");
   game.form->Game().StartNewGameFromScenario();
   return game;

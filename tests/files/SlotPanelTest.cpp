@@ -17,10 +17,10 @@ class SlotPanelTest : public QObject {
         const std::filesystem::path slot = folder / "Save" / "Save0.sav";
         pipe ? mkfifo(slot.c_str(), 0644) : std::filesystem::create_directory(slot);
       });
-      RUN(window,
-          QString("Command1(1); slots=*データなし|データなし|データなし|データなし; Command8; boxes=; "
-                  "message~Save0.sav; message~%1; shown=Picture11 Picture8 TitleLabel; state=0")
-              .arg(pipe ? "普通のファイル" : "フォルダ"));
+      RUN(window, QString("titleMenu.continue; slots=*データなし|データなし|データなし|データなし; "
+                          "saveSlots.confirm; boxes=; "
+                          "message~Save0.sav; message~%1; shown=messagePanel saveSlots title; state=0")
+                      .arg(pipe ? "普通のファイル" : "フォルダ"));
     }
   }
 };

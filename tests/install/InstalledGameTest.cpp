@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "commands/ActionPanel.h"
+#include "core/MessagePanel.h"
 #include "core/StartUp.h"
 #include "files/SaveFile.h"
 #include "files/ScenarioFile.h"
@@ -18,7 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
+// A left click in the middle of the window's control of that name.
+void Click(MainForm& form, const char* name) {
+  QWidget* widget = form.findChild<QWidget*>(name);
+  QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
 
 }  // namespace
 
@@ -54,31 +60,32 @@ class InstalledGameTest : public QObject {
     QVERIFY(started);
     MainForm& form = *started;
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QVERIFY(form.TitleLabel->isVisible());
+    QVERIFY(form.TitleShown());
     QVERIFY(form.Music().WaitUntilLoaded(std::chrono::seconds(30)));
     QVERIFY(form.Music().IsPlaying());  // the opening song of the installed Music/
 
-    Click(form.Command1[0]);
-    Click(form.Option1[1]);
-    Click(form.Command8);
+    Click(form, "titleMenu.newGame");
+    Click(form, "saveSlots.slot1");
+    Click(form, "saveSlots.confirm");
+    auto* list = form.findChild<QListWidget*>("scenarioList");
     QStringList names;
-    for (int row = 0; row < form.List1->count(); ++row) names << form.List1->item(row)->text();
+    for (int row = 0; row < list->count(); ++row) names << list->item(row)->text();
     QCOMPARE(names, QStringList({"ユウナギの夕暮れ", "三つ巴の港", "孤立のヒノデ", "自作の町"}));
-    form.List1->setCurrentRow(1);
-    QCOMPARE(form.Message->text(), QString("自分で作った三つ巴。"));
+    list->setCurrentRow(1);
+    QCOMPARE(form.MessageLine().Text(), QString("自分で作った三つ巴。"));
 
-    Click(form.Command7);
+    Click(form, "scenarioList.confirm");
     QTimer answer;  // はい to the start question
     QObject::connect(&answer, &QTimer::timeout, [&form] {
       if (QMessageBox* box = form.OpenMessageBox()) box->button(QMessageBox::Yes)->click();
     });
     answer.start(10);
-    Click(form.Command2[0]);
-    Click(form.Command2[1]);
-    Click(form.Command2[kFactionCount]);
-    QTRY_VERIFY(form.Picture4->isVisible());
-    Click(form.Command3[6]);
-    QCOMPARE(form.Message->text(), QString("セーブしました。"));
+    Click(form, "factionPicker.faction0");
+    Click(form, "factionPicker.faction1");
+    Click(form, "factionPicker.confirm");
+    QTRY_VERIFY(form.ActionMenuPanel().isVisible());
+    Click(form, "actionMenu.save");
+    QCOMPARE(form.MessageLine().Text(), QString("セーブしました。"));
     const std::optional<SaveRecord> save = ReadSaveFile(UserDataFolder() / "Save" / "Save1.sav");
     QVERIFY(save);
     QCOMPARE(save->PlayerCount, 2);

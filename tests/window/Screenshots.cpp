@@ -5,10 +5,10 @@
 // which it only reads. Usage: yuunagi-screenshots OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
-#include <QListWidget>
 
 #include <cstdio>
 
+#include "commands/FactionPicker.h"
 #include "tests/window/WindowTestSupport.h"
 
 using namespace yuunagi;
@@ -39,20 +39,20 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", qPrintable(path));
     return true;
   };
-  if (!shot("title.png", "seed 2026") || !shot("slots.png", "Command1(0)") ||
-      !shot("scenario.png", "Command8; list~*")) {
+  if (!shot("title.png", "seed 2026") || !shot("slots.png", "titleMenu.newGame") ||
+      !shot("scenario.png", "saveSlots.confirm; list~*")) {
     return 1;
   }
   // Player 1 takes the faction of the last district, so the computer plays
   // the first moves; the pointer rests on another faction to show its hint.
   const int human = form.Data().Scenario.StartOwner[kDistrictCount - 1];
-  if (!window.Run(QString("Command7; Command2(%1)").arg(human)).isEmpty()) return 1;
+  if (!window.Run(QString("scenarioList.confirm; factionPicker.faction%1").arg(human)).isEmpty()) return 1;
   int other = 0;
-  while (other < kFactionCount - 1 && form.Command2[other]->isHidden()) ++other;
-  const bool ok = shot("factions.png", QString("hover Command2(%1)").arg(other)) &&
-                  shot("game.png", "speed 0; Command2(6); wait shown=game Picture4") &&
-                  shot("waiting.png", "Command3(1); cue=1");
+  while (other < kFactionCount - 1 && !form.Picker().Offers(other)) ++other;
+  const bool ok = shot("factions.png", QString("hover factionPicker.faction%1").arg(other)) &&
+                  shot("game.png", "speed 0; factionPicker.confirm; wait shown=game actionMenu") &&
+                  shot("waiting.png", "actionMenu.collect; cue=1");
   // The whole window at 200 % (Ctrl++ twice), taken at the screen's own scale only.
   if (!ok || form.devicePixelRatioF() != 1.0) return ok ? 0 : 1;
-  return shot("zoom200.png", "press Return; wait shown=game Picture4; press Ctrl+=; press Ctrl+=") ? 0 : 1;
+  return shot("zoom200.png", "press Return; wait shown=game actionMenu; press Ctrl+=; press Ctrl+=") ? 0 : 1;
 }

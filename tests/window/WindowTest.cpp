@@ -14,6 +14,8 @@
 
 #include <sys/stat.h>
 
+#include "commands/FactionPicker.h"
+#include "core/StatusPanel.h"
 #include "files/Cp932.h"
 #include "files/ScenarioFile.h"
 #include "tests/window/WindowTestSupport.h"
@@ -90,20 +92,22 @@ Files Game(i16 money = 100, i16 weapon = 1, bool computer = false) {
 const Case kCases[] = {
     // ---- Start-up and the screens before a game ----
     {"title screen", OneScenario({0, 1, 2, 3, 4, 5}),
-     "shown=Picture1 Picture7 TitleLabel; caption=ユウナギ町争奪戦; song=オープニング; state=0; weapons=; "
+     "shown=speedBar title titleMenu; caption=ユウナギ町争奪戦; song=オープニング; state=0; weapons=; "
      "richlabels=0; exit=-1; closed"},
     {"slots read from the save files; cancel goes back to the title",
      Saves({{"初級", 12}, {"初級", 0}, {"ABCDEFGHIJKLMNOP", 3}}),
-     "Command1(0); shown=Picture8 TitleLabel; "
+     "titleMenu.newGame; shown=saveSlots title; "
      "slots=*データなし|初級 Turn 12|データなし|ABCDEFGHIJKLMN Turn 3; song=設定; "
-     "saves=Save1.sav Save2.sav Save3.sav; Option1(2); slot=2; Command9; shown=Picture1 Picture7 TitleLabel; "
-     "song=オープニング; Command1(1); slot=2; slots~|*データなし|; shown=Picture8 TitleLabel; closed"},
+     "saves=Save1.sav Save2.sav Save3.sav; saveSlots.slot2; slot=2; saveSlots.cancel; shown=speedBar title "
+     "titleMenu; "
+     "song=オープニング; titleMenu.continue; slot=2; slots~|*データなし|; shown=saveSlots title; closed"},
     {"an empty slot, one at turn 0 or an unplayable one is not continued",
      Saves({{"初級", 0}, {"初級", 4}}, [](SaveRecord& s) { s.CurrentDistrict = 9; }),
-     "Command1(1); Command8; boxes=セーブデータがありません。; Option1(1); Command8; "
-     "boxes=セーブデータがありません。|セーブデータがありません。; Option1(2); Command8; "
-     "boxes~CurrentDistrict; oddboxes=0; shown=Picture8 TitleLabel; state=0; saves=Save1.sav Save2.sav; "
-     "song=設定; Command9; shown=Picture1 Picture7 TitleLabel"},
+     "titleMenu.continue; saveSlots.confirm; boxes=セーブデータがありません。; saveSlots.slot1; "
+     "saveSlots.confirm; "
+     "boxes=セーブデータがありません。|セーブデータがありません。; saveSlots.slot2; saveSlots.confirm; "
+     "boxes~CurrentDistrict; oddboxes=0; shown=saveSlots title; state=0; saves=Save1.sav Save2.sav; "
+     "song=設定; saveSlots.cancel; shown=speedBar title titleMenu"},
     {"a continued game starts with the saved mover, values limited, name cut to 14",
      Saves({{"ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀﾞｲﾆﾌﾞ", 9}},
            [](SaveRecord& s) {
@@ -112,14 +116,16 @@ const Case kCases[] = {
              s.Strength[5] = -5;
              s.Weapon[5] = 7;
            }),
-     "Command1(1); slots~|ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ Turn 9|; Option1(1); Command8; state=1; mover=3; highlight=3; "
+     "titleMenu.continue; slots~|ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ Turn 9|; saveSlots.slot1; saveSlots.confirm; state=1; "
+     "mover=3; highlight=3; "
      "scenario=ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ; caption=ユウナギ町争奪戦～ﾐﾅﾄﾏﾁﾉｺｳﾎﾞｳｾﾝﾀ～; turn=Turn 9; menu=～<1P>の戦略～; "
-     "strategy=ヒノデの戦略; song=港町の攻防; shown=game Picture4; panel2=ソラノ 100 50 10 1 10; "
+     "strategy=ヒノデの戦略; song=港町の攻防; shown=game actionMenu; panel2=ソラノ 100 50 10 1 10; "
      "panel5=ソラノ 10000 50 -5 5 10; pending=0; moves=0; closed"},
     {"no scenario file ends the program", [](AppFolder&) {},
-     "Command1(0); Command8; boxes=シナリオファイルがありません。; boxsongs=; oddboxes=0; exit=0"},
+     "titleMenu.newGame; saveSlots.confirm; boxes=シナリオファイルがありません。; boxsongs=; oddboxes=0; "
+     "exit=0"},
     {"no scenario folder ends the program", [](AppFolder& f) { std::filesystem::remove(f / "Scenario"); },
-     "Command1(0); Command8; boxes=シナリオファイルがありません。; exit=0"},
+     "titleMenu.newGame; saveSlots.confirm; boxes=シナリオファイルがありません。; exit=0"},
     {"the scenario list reads and describes each entry",
      [](AppFolder& f) {
        f.WriteScenario("A初級", Scenario({0, 1, 2, 3, 4, 5}, "最初のシナリオ。"));
@@ -128,45 +134,60 @@ const Case kCases[] = {
        WriteScenarioFile(f / "Scenario" / (Utf8ToCp932("初級") + ".dat"),
                          Scenario({1, 1, 1, 3, 3, 3}, "古い名前のシナリオ。"));
      },
-     "Command1(0); Command8; shown=Command7 List1 Picture11 TitleLabel; list=*A初級|B上級|初級; "
+     "titleMenu.newGame; saveSlots.confirm; shown=messagePanel scenarioList scenarioList.confirm title; "
+     "list=*A初級|B上級|初級; "
      "message=最初のシナリオ。; scenario=A初級; song=設定; row 1; scenario=B上級; messagesize=180; row 2; "
-     "scenario=初級; message=古い名前のシナリオ。; Command7; shown=Picture11 Picture2 TitleLabel; "
-     "factions=13; seed 1; Command2(6); caption=ユウナギ町争奪戦～初級～; state=1"},
+     "scenario=初級; message=古い名前のシナリオ。; scenarioList.confirm; shown=factionPicker messagePanel "
+     "title; "
+     "factions=13; seed 1; factionPicker.confirm; caption=ユウナギ町争奪戦～初級～; state=1"},
     {"an unplayable or vanished scenario is explained and not started",
      [](AppFolder& f) {
        f.WriteScenario("壊れた", Scenario({0, 1, 2, 9, 4, 5}));
        f.WriteScenario("正しい", Scenario({0, 1, 2, 3, 4, 5}));
      },
-     "Command1(0); Command8; list=*壊れた|正しい; message~StartOwner(3); Command7; "
-     "shown=Command7 List1 Picture11 TitleLabel; message~StartOwner(3); remove Scenario/正しい.dat; row 1; "
-     "message~正しい.dat; message~ありません; Command7; shown=Command7 List1 Picture11 TitleLabel"},
+     "titleMenu.newGame; saveSlots.confirm; list=*壊れた|正しい; message~StartOwner(3); "
+     "scenarioList.confirm; "
+     "shown=messagePanel scenarioList scenarioList.confirm title; message~StartOwner(3); remove "
+     "Scenario/正しい.dat; row 1; "
+     "message~正しい.dat; message~ありません; scenarioList.confirm; shown=messagePanel scenarioList "
+     "scenarioList.confirm title"},
     {"only the start table's factions are offered; the last pick asks by itself",
      OneScenario({0, 0, 2, 2, 4, 4}),
-     "new game; shown=Picture11 Picture2 TitleLabel; heading=<1P>選択; factions=024; players=0,0,0,0,0,0/0; "
-     "message=六つの勢力が町を争う。; hover Command2(2); message=～ハナミ～ 難易度:行2; hover Command2(6); "
-     "message=ゲームを開始します。勢力を選んでいない場合は観戦モードとなります。; answer No; Command2(4); "
-     "heading=<2P>選択; Command2(0); boxes=; Command2(2); boxes=ゲームをはじめます。\nよろしいですか？; "
-     "box.Label1(0)=; factions=024; heading=<1P>選択; players=0,0,0,0,0,0/0; Command2(2); Command2(4); "
-     "Command2(0); players=3,0,1,0,2,0/3; state=1; mover=0; menu=～<3P>の戦略～; strategy=ヒノデの戦略; "
-     "song=決戦の町; turn=Turn 1; shown=game Picture4; closed"},
+     "new game; shown=factionPicker messagePanel title; heading=<1P>選択; factions=024; "
+     "players=0,0,0,0,0,0/0; "
+     "message=六つの勢力が町を争う。; hover factionPicker.faction2; message=～ハナミ～ 難易度:行2; hover "
+     "factionPicker.confirm; "
+     "message=ゲームを開始します。勢力を選んでいない場合は観戦モードとなります。; answer No; "
+     "factionPicker.faction4; "
+     "heading=<2P>選択; factionPicker.faction0; boxes=; factionPicker.faction2; "
+     "boxes=ゲームをはじめます。\nよろしいですか？; "
+     "box.factionPicker.heading=; factions=024; heading=<1P>選択; players=0,0,0,0,0,0/0; "
+     "factionPicker.faction2; factionPicker.faction4; "
+     "factionPicker.faction0; players=3,0,1,0,2,0/3; state=1; mover=0; menu=～<3P>の戦略～; "
+     "strategy=ヒノデの戦略; "
+     "song=決戦の町; turn=Turn 1; shown=game actionMenu; closed"},
     {"players are numbered in pick order; No clears the picks", OneScenario({1, 0, 2, 3, 4, 5}),
-     "new game; factions=012345; Command2(3); Command2(0); players=2,0,0,1,0,0/2; heading=<3P>選択; "
-     "factions=1245; answer No; Command2(6); boxes=ゲームをはじめます。\nよろしいですか？; "
-     "players=0,0,0,0,0,0/0; factions=012345; heading=<1P>選択; answer No; Command2(6); "
-     "players=0,0,0,0,0,0/0; state=0; Command2(5); Command2(4); Command2(3); Command2(2); Command2(1); "
-     "heading=<6P>選択; factions=0; answer No; Command2(0); factions=012345; "
-     "shown=Picture11 Picture2 TitleLabel; closed"},
+     "new game; factions=012345; factionPicker.faction3; factionPicker.faction0; players=2,0,0,1,0,0/2; "
+     "heading=<3P>選択; "
+     "factions=1245; answer No; factionPicker.confirm; boxes=ゲームをはじめます。\nよろしいですか？; "
+     "players=0,0,0,0,0,0/0; factions=012345; heading=<1P>選択; answer No; factionPicker.confirm; "
+     "players=0,0,0,0,0,0/0; state=0; factionPicker.faction5; factionPicker.faction4; "
+     "factionPicker.faction3; factionPicker.faction2; factionPicker.faction1; "
+     "heading=<6P>選択; factions=0; answer No; factionPicker.faction0; factions=012345; "
+     "shown=factionPicker messagePanel title; closed"},
     {"scenario texts are shown as they are, never as markup",
      [](AppFolder& f) {
        ScenarioRecord s = Scenario({0, 1, 2, 3, 4, 5}, "<b>太字</b><img src=\"/dev/zero\">");
        s.DifficultyText[2] = "<i>x</i>";
        f.WriteScenario("初陣", s);
      },
-     "Command1(0); Command8; message=<b>太字</b><img src=\"/dev/zero\">; Command7; hover Command2(2); "
-     "message=～ハナミ～ 難易度:<i>x</i>; richlabels=0; answer No; Command2(6); oddboxes=0"},
+     "titleMenu.newGame; saveSlots.confirm; message=<b>太字</b><img src=\"/dev/zero\">; "
+     "scenarioList.confirm; hover factionPicker.faction2; "
+     "message=～ハナミ～ 難易度:<i>x</i>; richlabels=0; answer No; factionPicker.confirm; oddboxes=0"},
     {"nobody picked: a spectator game, paced by the speed bar, closed in a pause",
      OneScenario({0, 2, 2, 3, 4, 5}),
-     "seed 5; scroll 100; Command1(0); Command8; Command7; Command2(6); players=0,0,0,0,0,0/10; state=1; "
+     "seed 5; scroll 100; titleMenu.newGame; saveSlots.confirm; scenarioList.confirm; factionPicker.confirm; "
+     "players=0,0,0,0,0,0/10; state=1; "
      "shown=game; turn=Turn 1; song=決戦の町; mover=0; highlight=0; pending=1; pause=100; moves=1; "
      "scroll 2000; engine next; mover=1; highlight=1; strategy=ハナミの戦略; moves=2; pause=2000; close; "
      "exit=0; pending=0; song=; saves=; boxes=ゲームをはじめます。\nよろしいですか？"},
@@ -177,9 +198,9 @@ const Case kCases[] = {
        s.StartStrength = {30, 30, 30, 30, 30, 5};
        f.WriteScenario("早い決着", s);
      },
-     "seed 7; new game; speed 0; Command2(6); wait exit=0; "
+     "seed 7; new game; speed 0; factionPicker.confirm; wait exit=0; "
      "boxes=ゲームをはじめます。\nよろしいですか？|ヒノデはユウナギ町を制圧した。; oddboxes=0; "
-     "box.Data1(5)=ヒノデ; boxsongs=設定|; owners=000000; pending=0"},
+     "box.statusPanel5.owner=ヒノデ; boxsongs=設定|; owners=000000; pending=0"},
     {"picture missing", Spoilt("Etc.bmp", ""), "exit=1; boxes~Etc.bmp; boxes~ありません; oddboxes=0"},
     {"no picture inside", Spoilt("No0.bmp", "garbage"), "exit=1; boxes~No0.bmp; boxes~読み込めません"},
     {"named pipe", Spoilt("Etc.bmp", "pipe"), "exit=1; boxes~読み込めません"},
@@ -188,64 +209,83 @@ const Case kCases[] = {
     {"link to a picture", Spoilt("Etc.bmp", YUUNAGI_PICTURE_DIR "/No1.bmp"), "exit=-1; state=0"},
     // ---- A game: the commands, their hints and refusals ----
     {"hints follow the pointer and stay", Game(100, 5),
-     "play; hover Command3(0); message=敵の勢力を攻撃します。; hover Command3(1); "
-     "message=民から金を集金します。; hover Command3(2); message=町を開発します。; hover Command3(3); "
-     "message=兵士を雇います。; hover Command3(4); message=兵士を訓練します。; hover Command3(6); "
-     "message=セーブします。; hover Command3(5); message=これ以上、開発できません。; hover background; "
-     "message=これ以上、開発できません。; Command3(5); shown=game Picture4; Command3(0); weapons=012345; "
-     "hover Command4(1); message=殴ります。（ダメージ = 15 費用 = 0）; hover Command4(2); "
-     "message=剣で攻撃します。（ダメージ = 22 費用 = 5）; hover Command4(5); "
-     "message=核ミサイルで攻撃します。（ダメージ = 150 費用 = 100）; hover Command4(0); "
-     "message=核ミサイルで攻撃します。（ダメージ = 150 費用 = 100）; Command4(0); shown=game Picture4; "
+     "play; hover actionMenu.attack; message=敵の勢力を攻撃します。; hover actionMenu.collect; "
+     "message=民から金を集金します。; hover actionMenu.develop; message=町を開発します。; hover "
+     "actionMenu.hire; "
+     "message=兵士を雇います。; hover actionMenu.train; message=兵士を訓練します。; hover actionMenu.save; "
+     "message=セーブします。; hover actionMenu.developWeapon; message=これ以上、開発できません。; hover "
+     "background; "
+     "message=これ以上、開発できません。; actionMenu.developWeapon; shown=game actionMenu; "
+     "actionMenu.attack; weapons=012345; "
+     "hover weaponMenu.weapon1; message=殴ります。（ダメージ = 15 費用 = 0）; hover weaponMenu.weapon2; "
+     "message=剣で攻撃します。（ダメージ = 22 費用 = 5）; hover weaponMenu.weapon5; "
+     "message=核ミサイルで攻撃します。（ダメージ = 150 費用 = 100）; hover weaponMenu.cancel; "
+     "message=核ミサイルで攻撃します。（ダメージ = 150 費用 = 100）; weaponMenu.cancel; shown=game "
+     "actionMenu; "
      "moves=0"},
     {"武器開発 refused at 29 gold; the hint comes back when the pointer moves", Game(29),
-     "play; hover Command3(5); message=新しい武器を開発します。費用: 30; Command3(5); "
-     "message=お金が足りません。; shown=game Picture4; hover Command3(5); "
+     "play; hover actionMenu.developWeapon; message=新しい武器を開発します。費用: 30; "
+     "actionMenu.developWeapon; "
+     "message=お金が足りません。; shown=game actionMenu; hover actionMenu.developWeapon; "
      "message=新しい武器を開発します。費用: 30; state=1; moves=0"},
     {"武器開発 at 30 gold", Game(30),
-     "play; Command3(5); message=ヒノデの戦略: 新しい武器を開発した。; panel0=ヒノデ 0 50 15 2 20; state=3; "
+     "play; actionMenu.developWeapon; message=ヒノデの戦略: 新しい武器を開発した。; panel0=ヒノデ 0 50 15 2 "
+     "20; state=3; "
      "shown=game"},
     {"a weapon dearer than the money is refused", Game(44, 4),
-     "play; Command3(0); weapons=01234; Command4(4); message=金が足りません。; shown=game Picture5; state=1; "
-     "Command4(3); state=2; message=攻撃対象をクリックしてください!!(右クリック キャンセル); shown=game"},
+     "play; actionMenu.attack; weapons=01234; weaponMenu.weapon4; message=金が足りません。; shown=game "
+     "weaponMenu; state=1; "
+     "weaponMenu.weapon3; state=2; message=攻撃対象をクリックしてください!!(右クリック キャンセル); "
+     "shown=game"},
     {"amounts ignored, refused, kept from action to action", Game(99),
-     "play; Command3(2); message=相場: 開発1 - 金10; shown=game Picture6; text=1; key Escape; "
-     "shown=game Picture4; Command3(4); type abc; key Return; type 0; Command5(0); type 3277; Command5(0); "
-     "message=相場: 強さ1 - 金10; type 10; Command5(0); message=お金が足りません!!; shown=game Picture6; "
-     "text=10; moves=0; Command5(1); Command3(3); message=相場: 兵士1 - 金1; text=10; type 2.5; key Return; "
+     "play; actionMenu.develop; message=相場: 開発1 - 金10; shown=game amountEntry; text=1; key Escape; "
+     "shown=game actionMenu; actionMenu.train; type abc; key Return; type 0; amountEntry.confirm; type 3277; "
+     "amountEntry.confirm; "
+     "message=相場: 強さ1 - 金10; type 10; amountEntry.confirm; message=お金が足りません!!; shown=game "
+     "amountEntry; "
+     "text=10; moves=0; amountEntry.cancel; actionMenu.hire; message=相場: 兵士1 - 金1; text=10; type 2.5; "
+     "key Return; "
      "message=ヒノデの戦略: 兵士を2雇った。; panel0=ヒノデ 97 52 15 1 20; state=3; shown=game"},
     {"集金 at once", Game(),
-     "play; draw 0.5; Command3(1); message=ヒノデの戦略: 民から11の金を集金した。; "
+     "play; draw 0.5; actionMenu.collect; message=ヒノデの戦略: 民から11の金を集金した。; "
      "panel0=ヒノデ 111 50 15 1 20; draws=1; state=3; shown=game"},
     {"saving keeps the move", Game(),
-     "play; draw 0.5; Command3(1); left background; mover=1; Command3(6); message=セーブしました。; "
-     "shown=game Picture4; state=1; Command3(3); type 5; Command5(0); panel1=ヒノデ 95 55 10 1 10"},
+     "play; draw 0.5; actionMenu.collect; left background; mover=1; actionMenu.save; "
+     "message=セーブしました。; "
+     "shown=game actionMenu; state=1; actionMenu.hire; type 5; amountEntry.confirm; panel1=ヒノデ 95 55 10 1 "
+     "10"},
     {"a failed save says so", Game(),
-     "play; block Save; Command3(6); message~セーブできませんでした: ; shown=game Picture4; state=1; "
+     "play; block Save; actionMenu.save; message~セーブできませんでした: ; shown=game actionMenu; state=1; "
      "moves=0"},
     // ---- Clicks on the board by state and button ----
     {"menu open: the board takes no click", Game(),
-     "play; snap; left Picture3(2); right Picture3(2); middle Picture3(2); left background; "
+     "play; snap; left statusPanel2; right statusPanel2; middle statusPanel2; left background; "
      "right background; same"},
     {"targeting: a left click on an enemy panel attacks, a right click cancels", Game(),
-     "play; draw 0.9; Command3(0); Command4(1); snap; left Picture3(0); left Picture3(1); left background; "
-     "middle Picture3(2); left Picture11; right Picture10; right メッセージ; same; right Picture3(2); "
-     "state=1; shown=game Picture5; Command4(1); right background; state=1; Command4(1); left Data3(2); "
+     "play; draw 0.9; actionMenu.attack; weaponMenu.weapon1; snap; left statusPanel0; left statusPanel1; "
+     "left background; "
+     "middle statusPanel2; left messagePanel; right turnPanel; right messagePanel.text; same; right "
+     "statusPanel2; "
+     "state=1; shown=game weaponMenu; weaponMenu.weapon1; right background; state=1; weaponMenu.weapon1; "
+     "left statusPanel2.soldiers; "
      "state=3; panel2=ソラノ 100 35 10 1 10; message=ヒノデの戦略: ソラノを殴った。15のダメージ!!"},
     {"after acting: the board or the background, any button, moves on once", Game(),
-     "play; draw 0.5; Command3(1); snap; left Picture11; left Picture10; same; middle Picture3(4); mover=1; "
-     "state=1; highlight=1; menu=～<1P>の戦略～; snap; left background; same; draw 0.5; Command3(1); "
+     "play; draw 0.5; actionMenu.collect; snap; left messagePanel; left turnPanel; same; middle "
+     "statusPanel4; mover=1; "
+     "state=1; highlight=1; menu=～<1P>の戦略～; snap; left background; same; draw 0.5; actionMenu.collect; "
      "right background; mover=2; menu=～<2P>の戦略～; strategy=ソラノの戦略"},
     // ---- Requests out of their phase change nothing ----
     {"集金 again through its hidden button", Game(),
-     "play; draw 0.5; Command3(1); snap; hidden Command3(1); hidden Command3(5); same"},
+     "play; draw 0.5; actionMenu.collect; snap; hidden actionMenu.collect; hidden actionMenu.developWeapon; "
+     "same"},
     {"集金 again asked of the engine", Game(),
-     "play; draw 0.5; Command3(1); snap; engine collect; refusal=1; same"},
+     "play; draw 0.5; actionMenu.collect; snap; engine collect; refusal=1; same"},
     {"the other menus' hidden buttons after acting", Game(),
-     "play; draw 0.5; Command3(1); snap; hidden Command4(1); hidden Command5(0); key 1; same"},
+     "play; draw 0.5; actionMenu.collect; snap; hidden weaponMenu.weapon1; hidden amountEntry.confirm; key "
+     "1; same"},
     {"the next move asked during a human's choice", Game(), "play; snap; engine next; refusal=1; same"},
     {"another action asked of the engine while targeting", Game(),
-     "play; Command3(0); Command4(1); snap; engine collect; refusal=1; same"},
+     "play; actionMenu.attack; weaponMenu.weapon1; snap; engine collect; refusal=1; same"},
     {"a human's action during a computer's pause", Game(100, 1, true),
      "pause; engine collect; refusal=1; same; the pause ends"},
     {"the computer acting again in its pause", Game(100, 1, true),
@@ -253,41 +293,49 @@ const Case kCases[] = {
     {"the click after a human's action, during a computer's pause", Game(100, 1, true),
      "pause; engine continue; refusal=1; same; the pause ends"},
     {"clicks and hidden buttons during a computer's pause", Game(100, 1, true),
-     "pause; left Picture3(0); right Picture3(2); middle background; left background; hidden Command3(1); "
-     "hidden Command4(1); same; the pause ends"},
+     "pause; left statusPanel0; right statusPanel2; middle background; left background; hidden "
+     "actionMenu.collect; "
+     "hidden weaponMenu.weapon1; same; the pause ends"},
     // ---- Keys, in every phase ----
     {"Space after 集金 goes on, never collects again", Game(),
-     "play; draw 0.5; Command3(1); cue=1; press Space; draws=1; mover=1; cue=0; panel0=ヒノデ 111 50 15 1 "
+     "play; draw 0.5; actionMenu.collect; cue=1; press Space; draws=1; mover=1; cue=0; panel0=ヒノデ 111 50 "
+     "15 1 "
      "20"},
     {"Return after 武器開発 goes on, never develops again", Game(100),
-     "play; Command3(5); press Return; mover=1; panel0=ヒノデ 70 50 15 2 20"},
+     "play; actionMenu.developWeapon; press Return; mover=1; panel0=ヒノデ 70 50 15 2 20"},
     {"keys pick a weapon and a target, Escape calls the pick off", Game(),
-     "play; Command3(0); focus=Command4(1); press Return; state=2; press Escape; state=1; "
-     "shown=game Picture5; press Return; snap; press 1; press 2; press 4; press 7; same; draw 0.9; "
+     "play; actionMenu.attack; focus=weaponMenu.weapon1; press Return; state=2; press Escape; state=1; "
+     "shown=game weaponMenu; press Return; snap; press 1; press 2; press 4; press 7; same; draw 0.9; "
      "press 3; state=3; panel2=ソラノ 100 35 10 1 10; cue=1; press 3; press Escape; state=3; "
      "press Return; mover=1"},
     {"keys during a computer's pause change nothing", Game(100, 1, true),
      "pause; press Space; press Return; press 2; press Escape; press Tab; same; the pause ends"},
     {"a hot-seat move to a save with keys alone", Game(),
-     "speed 60000; press Down; focus=Command1(1); press Return; focus=Option1(0); press Return; "
-     "shown=game Picture4; focus=Command3(0); press Down; focus=Command3(1); draw 0.5; press Return; "
-     "press Space; mover=1; focus=Command3(0); press Up; focus=Command3(6); message=セーブします。; "
+     "speed 60000; press Down; focus=titleMenu.continue; press Return; focus=saveSlots.slot0; press Return; "
+     "shown=game actionMenu; focus=actionMenu.attack; press Down; focus=actionMenu.collect; draw 0.5; press "
+     "Return; "
+     "press Space; mover=1; focus=actionMenu.attack; press Up; focus=actionMenu.save; "
+     "message=セーブします。; "
      "press Return; message=セーブしました。; state=1"},
     {"a new game with keys alone: slot, list, factions, はい", OneScenario({0, 1, 2, 3, 4, 5}),
-     "speed 60000; press Return; press Return; focus=List1; press Return; shown=Picture11 Picture2 "
-     "TitleLabel; "
-     "focus=Command2(0); press Return; heading=<2P>選択; press Up; focus=Command2(6); press Return; "
+     "speed 60000; press Return; press Return; focus=scenarioList; press Return; shown=factionPicker "
+     "messagePanel "
+     "title; "
+     "focus=factionPicker.faction0; press Return; heading=<2P>選択; press Up; focus=factionPicker.confirm; "
+     "press Return; "
      "boxbuttons~はい; boxbuttons~いいえ; state=1; menu=～<1P>の戦略～"},
     // ---- Beyond the game's own controls, by key: zoom, music, the war record ----
     {"zoom 100 150 200 %, a click at 200 % reaches its control", OneScenario({0, 1, 2, 3, 4, 5}),
      "size=516x438; press Ctrl+=; size=774x657; press Ctrl++; size=1032x876; press Ctrl+=; size=1032x876; "
-     "left Command1(0); shown=Picture8 TitleLabel; left Command9; press Ctrl+-; size=774x657; press Ctrl+0; "
+     "left titleMenu.newGame; shown=saveSlots title; left saveSlots.cancel; press Ctrl+-; size=774x657; "
+     "press Ctrl+0; "
      "size=516x438"},
     {"M stops the song and starts it again; L shows the war record", OneScenario({0, 1, 2, 3, 4, 5}),
-     "song=オープニング; press M; music=0; song=; left Command1(0); song=; press M; music=1; song=設定; "
+     "song=オープニング; press M; music=0; song=; left titleMenu.newGame; song=; press M; music=1; "
+     "song=設定; "
      "press L; record=1; press L; record=0"},
     {"closing the window while a message box is open ends the game", OneScenario({0, 1, 2, 3, 4, 5}),
-     "answer Close; new game; Command2(6); boxes~ゲームをはじめます; exit=0; song="},
+     "answer Close; new game; factionPicker.confirm; boxes~ゲームをはじめます; exit=0; song="},
 };
 
 }  // namespace
@@ -301,15 +349,17 @@ class WindowTest : public QObject {
     QVERIFY(config_.isValid());
     qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
     // A saved game continued from slot 0, with a long pause so that only the script ends one.
-    Window::macros["play"] = "speed 60000; Command1(1); Command8; mover=0; shown=game Picture4";
+    Window::macros["play"] =
+        "speed 60000; titleMenu.continue; saveSlots.confirm; mover=0; shown=game actionMenu";
     // After 1P's 集金 and the click, ハナミ's district 1 collects too, and
     // the game pauses before ソラノ's (2P) move; it ends in that one move.
     Window::macros["pause"] =
-        "play; draw 0.5; Command3(1); draw 0 0 0 0 0 0 0 0 0 0 0.1 0.5; left background; mover=1; pending=1; "
+        "play; draw 0.5; actionMenu.collect; draw 0 0 0 0 0 0 0 0 0 0 0.1 0.5; left background; mover=1; "
+        "pending=1; "
         "message=ハナミの戦略: 民から6の金を集金した。; shown=game; snap";
     Window::macros["the pause ends"] =
         "engine next; refusal=0; mover=2; menu=～<2P>の戦略～; engine next; refusal=1";
-    Window::macros["new game"] = "Command1(0); Command8; Command7";
+    Window::macros["new game"] = "titleMenu.newGame; saveSlots.confirm; scenarioList.confirm";
     Window::macros["closed"] = "close; exit=0; song=";
   }
 
@@ -330,21 +380,24 @@ class WindowTest : public QObject {
     MainForm& form = *window.form;
     QCOMPARE(form.size(), QSize(516, 438));
     // The design's twips at 15 a pixel; labels keep their left edge and fit their text.
-    QCOMPARE(form.Picture3[4]->geometry(), QRect(136, 184, 113, 161));
-    QCOMPARE(form.TitleLabel->pos(), QPoint(43, 80));
-    QVERIFY(form.TitleLabel->geometry().right() < form.width());
-    QCOMPARE(form.Data2[3]->pos(), QPoint(64, 32));
+    const auto* title = form.findChild<QLabel*>("title");
+    QCOMPARE(form.Status(4).geometry(), QRect(136, 184, 113, 161));
+    QCOMPARE(title->pos(), QPoint(43, 80));
+    QVERIFY(title->geometry().right() < form.width());
+    QCOMPARE(form.findChild<QLabel*>("statusPanel3.money")->pos(), QPoint(64, 32));
     // Six emblems at half their files' size; every button wears the texture's very pixmap.
     for (int i = 0; i < kFactionCount; ++i) {
       const QImage file(QString(YUUNAGI_PICTURE_DIR "/No%1.bmp").arg(i));
-      QCOMPARE(form.SourcePicture[i]->Picture().deviceIndependentSize().toSize(), file.size() / 2);
+      QCOMPARE(form.Emblem(i).Picture().deviceIndependentSize().toSize(), file.size() / 2);
     }
-    const qint64 texture = form.Picture12->Picture().cacheKey();
+    const qint64 texture = form.findChild<PictureBox*>("texture")->Picture().cacheKey();
     for (GraphicButton* button : form.findChildren<GraphicButton*>())
       QCOMPARE(button->Picture().cacheKey(), texture);
-    for (GraphicOption* option : form.Option1) QCOMPARE(option->Picture().cacheKey(), texture);
+    const QList<GraphicOption*> options = form.findChildren<GraphicOption*>();
+    QCOMPARE(options.size(), 4);
+    for (GraphicOption* option : options) QCOMPARE(option->Picture().cacheKey(), texture);
     // Every caption has its glyphs in the layout's font.
-    QCOMPARE(QFontInfo(form.TitleLabel->font()).family(), QString("IPAPGothic"));
+    QCOMPARE(QFontInfo(title->font()).family(), QString("IPAPGothic"));
     int glyphs = 0;
     for (QWidget* widget : form.findChildren<QWidget*>()) {
       auto* label = qobject_cast<QLabel*>(widget);
@@ -375,7 +428,7 @@ class WindowTest : public QObject {
 
   void speedBarTakesTheSpeedWhenLetGo() {
     Window window(OneScenario({0, 1, 2, 3, 4, 5}));
-    QScrollBar* bar = window.form->HScroll1;
+    auto* bar = window.form->findChild<QScrollBar*>("speedBar.slider");
     bar->setSliderDown(true);  // the thumb dragged to the left end
     bar->setSliderPosition(bar->minimum());
     QCOMPARE(window.form->Data().GameSpeed, 1000.0f);
@@ -394,15 +447,17 @@ class WindowTest : public QObject {
     // 1P ヒノデ's sword takes ハナミ's only district: the news shows over the
     // board as it now is, and 1P's move of district 1 follows without a click.
     RUN(first,
-        "draw 0.9 0.3; Command1(0); Option1(3); Command8; Command7; Command2(0); heading=<2P>選択; "
-        "Command2(1); Command2(6); players=1,2,0,0,0,0/2; Command3(0); hover Command4(2); "
-        "message=剣で攻撃します。（ダメージ = 45 費用 = 5）; Command4(2); left Picture3(1); "
-        "boxes=ゲームをはじめます。\nよろしいですか？|ハナミは滅亡した。; box.Data1(1)=ヒノデ; "
-        "box.メッセージ=ヒノデの戦略: ハナミを斬りつけた。45のダメージ!!ハナミを占領した!!; "
-        "panel1=ヒノデ 50 50 5 1 5; mover=1; highlight=1; shown=game Picture4; Command3(6); "
+        "draw 0.9 0.3; titleMenu.newGame; saveSlots.slot3; saveSlots.confirm; scenarioList.confirm; "
+        "factionPicker.faction0; heading=<2P>選択; "
+        "factionPicker.faction1; factionPicker.confirm; players=1,2,0,0,0,0/2; actionMenu.attack; hover "
+        "weaponMenu.weapon2; "
+        "message=剣で攻撃します。（ダメージ = 45 費用 = 5）; weaponMenu.weapon2; left statusPanel1; "
+        "boxes=ゲームをはじめます。\nよろしいですか？|ハナミは滅亡した。; box.statusPanel1.owner=ヒノデ; "
+        "box.messagePanel.text=ヒノデの戦略: ハナミを斬りつけた。45のダメージ!!ハナミを占領した!!; "
+        "panel1=ヒノデ 50 50 5 1 5; mover=1; highlight=1; shown=game actionMenu; actionMenu.save; "
         "message=セーブしました。; saves=Save3.sav");
     const QMap<QString, QString> atSave = first.Facts();
-    RUN(first, "Command3(0); Command4(1); left Picture3(2); panel2=ソラノ 100 35 20 1 10");
+    RUN(first, "actionMenu.attack; weaponMenu.weapon1; left statusPanel2; panel2=ソラノ 100 35 20 1 10");
     const QMap<QString, QString> afterAttack = first.Facts();
 
     // A new program continues from slot 3 where the save was made, and the
@@ -411,12 +466,13 @@ class WindowTest : public QObject {
       std::filesystem::copy_file(first.folder / "Save/Save3.sav", f / "Save/Save3.sav");
     });
     RUN(second,
-        "draw 0.3; Command1(1); slots~|一騎打ち Turn 1; Option1(3); Command8; "
+        "draw 0.3; titleMenu.continue; slots~|一騎打ち Turn 1; saveSlots.slot3; saveSlots.confirm; "
         "caption=ユウナギ町争奪戦～一騎打ち～; song=決戦の町; mover=1; highlight=1; menu=～<1P>の戦略～; "
         "players=1,2,0,0,0,0/2");
     QCOMPARE(second.Facts()["panels"], atSave["panels"]);
     RUN(second,
-        "Command3(0); Command4(1); left Picture3(2); message=ヒノデの戦略: ソラノを殴った。5のダメージ!!; "
+        "actionMenu.attack; weaponMenu.weapon1; left statusPanel2; message=ヒノデの戦略: "
+        "ソラノを殴った。5のダメージ!!; "
         "left background; mover=2; menu=～<2P>の戦略～");
     QCOMPARE(second.Facts()["panels"], afterAttack["panels"]);
   }

@@ -10,18 +10,28 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <stdexcept>
 
+#include "commands/ActionPanel.h"
+#include "commands/AmountPanel.h"
+#include "commands/FactionPicker.h"
+#include "commands/WeaponPanel.h"
+#include "core/MessagePanel.h"
+#include "core/SpeedBar.h"
 #include "core/StartUp.h"
+#include "core/StatusPanel.h"
+#include "core/TurnPanel.h"
 #include "core/WarRecordWindow.h"
 #include "files/SaveFile.h"
+#include "files/SaveSlotPanel.h"
 #include "files/ScenarioFile.h"
+#include "files/ScenarioPanel.h"
 #include "media/MusicPlayer.h"
 #include "tests/support/EngineTestAccess.h"
 
@@ -128,20 +138,16 @@ namespace {
 
 QString Number(int n) { return QString::number(n); }
 
-// The indexes of the controls shown, as digits.
-template <typename T, std::size_t N>
-QString Shown(const std::array<T*, N>& controls, std::size_t count = N) {
-  QString shown;
-  for (std::size_t k = 0; k < count; ++k) shown += controls[k]->isHidden() ? "" : Number(static_cast<int>(k));
-  return shown;
-}
+// The panels of the game screen, shown together as "game".
+const QStringList kGameScreen = {"messagePanel", "statusPanel0", "statusPanel1", "statusPanel2",
+                                 "statusPanel3", "statusPanel4", "statusPanel5", "turnPanel"};
 
 }  // namespace
 
 // Facts: exit, boxes, boxsongs (the song playing as each box appeared),
 // box.NAME (what label NAME showed on the screen when the last box appeared),
 // oddboxes (not plain text or not captioned with the title), saves; with a
-// window also: shown (top-level controls; "game" for the game screen),
+// window also: shown (top-level controls; "game" first for the game screen),
 // caption, message, messagesize, song, state, slot, slots (* marks the
 // checked one), list (* the current row), scenario, factions and weapons
 // (the buttons offered), heading, menu, players (faction by faction / count),
@@ -158,69 +164,72 @@ QMap<QString, QString> Window::Facts() const {
                    .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)
                    .join(' ');
   if (!form) return f;
-  const MainForm& w = *form;
-  const GameData& data = w.Data();
-  QStringList shown, captions, list, players;
+  BoardFacts(f);
+  MainForm& w = *form;
+  QStringList shown;
   for (QWidget* widget : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (!widget->isWindow() && !widget->isHidden()) shown << widget->objectName();
   }
   shown.sort();
-  for (GraphicOption* option : w.Option1) captions << (option->isChecked() ? "*" : "") + option->text();
-  for (int row = 0; row < w.List1->count(); ++row) {
-    list << (row == w.List1->currentRow() ? "*" : "") + w.List1->item(row)->text();
+  if (std::all_of(kGameScreen.begin(), kGameScreen.end(),
+                  [&](const QString& n) { return shown.contains(n); })) {
+    for (const QString& name : kGameScreen) shown.removeOne(name);
+    shown.prepend("game");
   }
+  int richLabels = 0;
+  for (const QLabel* label : w.findChildren<QLabel*>()) richLabels += label->textFormat() != Qt::PlainText;
+  f["shown"] = shown.join(' ');
+  f["caption"] = w.windowTitle();
+  f["message"] = w.MessageLine().Text();
+  f["messagesize"] = Number(f["message"].size());
+  f["song"] = QString::fromStdString(form->Music().CurrentSong());
+  f["focus"] = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()->objectName() : QString();
+  f["size"] = QString("%1x%2").arg(w.width()).arg(w.height());
+  f["cue"] = Number(w.MessageLine().WaitCueShown());
+  f["music"] = Number(w.MusicOn());
+  f["record"] = Number(w.RecordWindow().isVisible());
+  f["strong"] = Number(w.StrongComputer());
+  f["boxbuttons"] = boxButtons_.join(' ');
+  f["slots"] = w.SlotPanel().Shown();
+  f["list"] = w.ScenarioList().Shown();
+  for (int k = 0; k < kFactionCount; ++k) f["factions"] += w.Picker().Offers(k) ? Number(k) : "";
+  for (int k = 0; k <= kWeaponLevels; ++k) f["weapons"] += w.WeaponMenuPanel().Offers(k) ? Number(k) : "";
+  f["heading"] = w.Picker().Heading();
+  f["menu"] = w.ActionMenuPanel().Heading();
+  f["turn"] = w.Turn().TurnText();
+  f["strategy"] = w.Turn().StrategyText();
+  f["draws"] = Number(random->draws);
+  f["pending"] = Number(w.MovePending());
+  f["pause"] = Number(w.PauseMilliseconds());
+  f["text"] = w.AmountEntry().Text();
+  f["refusal"] = Number(refusal_);
+  f["richlabels"] = Number(richLabels);
+  return f;
+}
+
+// The facts of the game and its board: what the game holds, what the panels show.
+void Window::BoardFacts(QMap<QString, QString>& f) const {
+  MainForm& w = *form;
+  const GameData& data = w.Data();
+  QStringList players;
   for (int i = 0; i < kDistrictCount; ++i) {
     const DistrictRecord& d = data.Districts[i];
     players << Number(data.PlayerOfFaction[i]);
     f["owners"] += Number(d.Owner);
-    if (w.Data1[i]->font().bold()) f["highlight"] += Number(i);
-    const QString panel = QStringList{w.Data1[i]->text(), w.Data2[i]->text(), w.Data3[i]->text(),
-                                      w.Data4[i]->text(), w.Data5[i]->text(), w.Data6[i]->text()}
-                              .join(' ');
+    if (w.Status(i).OwnerHighlighted()) f["highlight"] += Number(i);
+    const QString panel = w.Status(i).Shown();
     f[QString("panel%1").arg(i)] = panel;
     f["panels"] += panel + "|";
     f[QString("held%1").arg(i)] =
         ToQString(FactionNames[d.Owner]) +
         QString::asprintf(" %d %d %d %d %d", d.Money, d.Soldiers, d.Strength, d.Weapon, d.Development);
   }
-  int richLabels = 0;
-  for (const QLabel* label : w.findChildren<QLabel*>()) richLabels += label->textFormat() != Qt::PlainText;
-  // The game screen: the turn and message panels and the six status panels.
-  const QString game =
-      "Picture10 Picture11 Picture3(0) Picture3(1) Picture3(2) Picture3(3) Picture3(4) Picture3(5)";
-  f["shown"] = shown.join(' ').replace(game, "game");
-  f["caption"] = w.windowTitle();
-  f["message"] = w.Message->text();
-  f["messagesize"] = Number(w.Message->text().size());
-  f["song"] = QString::fromStdString(form->Music().CurrentSong());
   f["state"] = Number(static_cast<int>(data.GameState));
-  f["focus"] = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()->objectName() : QString();
-  f["size"] = QString("%1x%2").arg(w.width()).arg(w.height());
-  f["cue"] = Number(w.WaitCue->isVisible());
-  f["music"] = Number(w.MusicOn());
-  f["record"] = Number(w.Record->isVisible());
-  f["strong"] = Number(w.StrongComputer());
-  f["boxbuttons"] = boxButtons_.join(' ');
   f["slot"] = Number(data.SaveSlot);
-  f["slots"] = captions.join('|');
-  f["list"] = list.join('|');
   f["scenario"] = QString::fromStdString(data.ScenarioName);
-  f["factions"] = Shown(w.Command2, kFactionCount);
-  f["weapons"] = Shown(w.Command4);
-  f["heading"] = w.Label1[0]->text();
-  f["menu"] = w.Label1[1]->text();
   f["players"] = players.join(',') + "/" + Number(data.PlayerCount);
-  f["turn"] = w.Label8->text();
-  f["strategy"] = w.Label7->text();
   f["mover"] = Number(data.CurrentDistrict);
   f["moves"] = Number(static_cast<int>(form->Game().MoveCount()));
-  f["draws"] = Number(random->draws);
-  f["pending"] = Number(w.MovePending());
-  f["pause"] = Number(w.PauseMilliseconds());
-  f["text"] = w.Text1->text();
-  f["refusal"] = Number(refusal_);
-  f["richlabels"] = Number(richLabels);
-  return f;
 }
 
 QString Window::Run(const QString& script) {
@@ -253,79 +262,108 @@ QString Window::Step(const QString& step) {
   const QString arg = step.section(' ', 1);
   if (verb == "answer") return answers_ << arg, QString();
   if (!form) return "no window";
-  MainForm& w = *form;
-  Engine& game = w.Game();
-  const auto refused = [this](bool refusedNow) { refusal_ = static_cast<int>(refusedNow); };
+  static const QStringList gameVerbs = {"draw", "seed", "speed", "engine", "computer"};
+  static const QStringList keyVerbs = {"scroll", "type", "key", "press", "row", "close"};
+  if (gameVerbs.contains(verb)) return GameStep(verb, arg);
+  if (keyVerbs.contains(verb)) return InputStep(verb, arg);
+  if (verb == "remove" || verb == "block") {
+    const std::filesystem::path path = folder.Path() / arg.toStdString();
+    std::filesystem::remove_all(path);
+    QFile blocker(QString::fromStdString(path.string()));
+    if (verb == "block" && !blocker.open(QIODevice::WriteOnly)) return "cannot block it";
+    return {};
+  }
+  if (verb == "snap" || verb == "same") return CompareStep(verb == "snap");
+  if (verb == "wait") {
+    const auto [key, value] = std::pair{arg.section('=', 0, 0), arg.section('=', 1)};
+    if (!QTest::qWaitFor([&] { return Facts()[key] == value; }, 60000)) return "got " + Facts()[key];
+    return {};
+  }
+  return MouseStep(verb, arg);
+}
+
+// The chances, the pace, and requests asked of the engine directly.
+QString Window::GameStep(const QString& verb, const QString& arg) {
+  Engine& game = form->Game();
   if (verb == "draw") {
     for (const QString& value : arg.split(' ')) random->scripted.Push({value.toDouble()});
   } else if (verb == "seed") {
     random->seeded.emplace(arg.toULongLong());
   } else if (verb == "speed") {
     game.SetGameSpeed(arg.toFloat());
-  } else if (verb == "scroll") {
-    w.HScroll1->setValue(arg.toInt());
+  } else if (verb == "engine") {
+    if (arg == "collect") refusal_ = static_cast<int>(game.ExecuteAction(Action::Collect, 0, 0).refusal);
+    if (arg == "continue") refusal_ = static_cast<int>(!game.ContinueAfterAction());
+    if (arg == "next") refusal_ = static_cast<int>(!game.NextMove());
+  } else {
+    refusal_ = static_cast<int>(EngineTestAccess::ActAsComputer(game, Action::Collect, 0, 0).refusal);
+  }
+  return {};
+}
+
+// The speed bar, the amount box, the keyboard, the scenario list and closing.
+QString Window::InputStep(const QString& verb, const QString& arg) {
+  MainForm& w = *form;
+  auto* amount = w.findChild<QLineEdit*>("amountEntry.text");
+  if (verb == "scroll") {
+    w.SpeedPanel().SetSpeed(arg.toInt());
   } else if (verb == "type") {
-    w.Text1->clear();
-    QTest::keyClicks(w.Text1, arg);
+    amount->clear();
+    QTest::keyClicks(amount, arg);
   } else if (verb == "key") {
-    QTest::keyClick(w.Text1, arg == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
+    QTest::keyClick(amount, arg == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
   } else if (verb == "press") {
     // A key as the keyboard gives it: to the control that has the focus.
     const QKeyCombination key = QKeySequence::fromString(arg)[0];
     QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &w;
     QTest::keyClick(target, key.key(), key.keyboardModifiers());
   } else if (verb == "row") {
-    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {},
-                      w.List1->visualItemRect(w.List1->item(arg.toInt())).center());
-  } else if (verb == "close") {
-    w.close();
-  } else if (verb == "engine") {
-    if (arg == "collect") refusal_ = static_cast<int>(game.ExecuteAction(Action::Collect, 0, 0).refusal);
-    if (arg == "continue") refused(!game.ContinueAfterAction());
-    if (arg == "next") refused(!game.NextMove());
-  } else if (verb == "computer") {
-    refusal_ = static_cast<int>(EngineTestAccess::ActAsComputer(game, Action::Collect, 0, 0).refusal);
-  } else if (verb == "remove" || verb == "block") {
-    const std::filesystem::path path = folder.Path() / arg.toStdString();
-    std::filesystem::remove_all(path);
-    QFile blocker(QString::fromStdString(path.string()));
-    if (verb == "block" && !blocker.open(QIODevice::WriteOnly)) return "cannot block it";
-  } else if (verb == "snap" || verb == "same") {
-    QMap<QString, QString> now = Facts();
-    now.remove("refusal");
-    if (verb == "snap") snapshot_ = now;
-    for (auto it = now.cbegin(); it != now.cend(); ++it) {
-      if (snapshot_[it.key()] != it.value()) {
-        return QString("%1 was \"%2\", is \"%3\"").arg(it.key(), snapshot_[it.key()], it.value());
-      }
-    }
-  } else if (verb == "wait") {
-    const auto [key, value] = std::pair{arg.section('=', 0, 0), arg.section('=', 1)};
-    if (!QTest::qWaitFor([&] { return Facts()[key] == value; }, 60000)) return "got " + Facts()[key];
+    auto* list = w.findChild<QListWidget*>("scenarioList");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(arg.toInt())).center());
   } else {
-    // A control of the window, by its designed name, with the verb its mouse action.
-    const QString name = arg.isEmpty() ? verb : arg;
-    QWidget* widget = name == "background" ? &w : w.findChild<QWidget*>(name);
-    if (widget == nullptr) return "no such control";
-    const QPoint middle = name == "background" ? QPoint(8, 300) : widget->rect().center();
-    const QMap<QString, Qt::MouseButton> buttons = {
-        {"left", Qt::LeftButton}, {"right", Qt::RightButton}, {"middle", Qt::MiddleButton}};
-    if (arg.isEmpty()) {
-      QTest::mouseClick(widget, Qt::LeftButton, {}, middle);
-    } else if (verb == "hover") {
-      QTest::mouseMove(widget, middle - QPoint(2, 0));  // moving, wherever the pointer was
-      QTest::mouseMove(widget, middle);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget); verb == "hidden" && button) {
-      button->click();
-    } else if (buttons.contains(verb)) {
-      // Sent through the window as the screen sends it: it reaches whatever
-      // control lies at that point, the pointer there first.
-      QWindow* window = w.windowHandle();
-      QTest::mouseMove(widget, middle);
-      QTest::mouseClick(window, buttons[verb], {}, window->mapFromGlobal(widget->mapToGlobal(middle)));
-    } else {
-      return "no such step";
+    w.close();
+  }
+  return {};
+}
+
+// snap (true) takes the facts; same (false) finds them unchanged (but "refusal").
+QString Window::CompareStep(bool take) {
+  QMap<QString, QString> now = Facts();
+  now.remove("refusal");
+  if (take) snapshot_ = now;
+  for (auto it = now.cbegin(); it != now.cend(); ++it) {
+    if (snapshot_[it.key()] != it.value()) {
+      return QString("%1 was \"%2\", is \"%3\"").arg(it.key(), snapshot_[it.key()], it.value());
     }
+  }
+  return {};
+}
+
+// A control of the window, by its name, with the verb its mouse action.
+QString Window::MouseStep(const QString& verb, const QString& arg) {
+  MainForm& w = *form;
+  const QString name = arg.isEmpty() ? verb : arg;
+  QWidget* widget = name == "background" ? &w : w.findChild<QWidget*>(name);
+  if (widget == nullptr) return "no such control";
+  const QPoint middle = name == "background" ? QPoint(8, 300) : widget->rect().center();
+  const QMap<QString, Qt::MouseButton> buttons = {
+      {"left", Qt::LeftButton}, {"right", Qt::RightButton}, {"middle", Qt::MiddleButton}};
+  if (arg.isEmpty()) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, middle);
+  } else if (verb == "hover") {
+    QTest::mouseMove(widget, middle - QPoint(2, 0));  // moving, wherever the pointer was
+    QTest::mouseMove(widget, middle);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget); verb == "hidden" && button) {
+    button->click();
+  } else if (buttons.contains(verb)) {
+    // Sent through the window as the screen sends it: it reaches whatever
+    // control lies at that point, the pointer there first.
+    QWindow* window = w.windowHandle();
+    QTest::mouseMove(widget, middle);
+    QTest::mouseClick(window, buttons[verb], {}, window->mapFromGlobal(widget->mapToGlobal(middle)));
+  } else {
+    return "no such step";
   }
   return {};
 }

@@ -1,7 +1,7 @@
 // The window tests' one fixture: the real window, started through StartUp in
 // an application folder of its own, its chances scripted, its message boxes
 // answered the moment they show, driven by scripts of steps joined by "; ":
-//   NAME                  a left click in the middle of the control of that designed name
+//   NAME                  a left click in the middle of the control of that name
 //   hover NAME            the pointer comes over it; hidden NAME: the button's click, even hidden
 //   left|right|middle X   that button through the window, on control X or on "background"
 //   row N, type TEXT, key Return|Escape, scroll N (the speed bar), close
@@ -78,6 +78,11 @@ class Window : public QObject {
 
  private:
   QString Step(const QString& step);
+  QString GameStep(const QString& verb, const QString& arg);
+  QString InputStep(const QString& verb, const QString& arg);
+  QString CompareStep(bool take);
+  QString MouseStep(const QString& verb, const QString& arg);
+  void BoardFacts(QMap<QString, QString>& f) const;
 
   QStringList answers_, boxes_, boxSongs_, boxButtons_;
   int oddBoxes_ = 0, refusal_ = -1;
