@@ -15,7 +15,7 @@
 #include <climits>
 #include <cmath>
 
-#include "core/MainForm.h"
+#include "core/Layout.h"
 
 namespace yuunagi {
 
@@ -203,7 +203,7 @@ void DrawLegend(QPainter& p, const WarRecord& record) {
 // Grid and axes with their labels, in the small font the rest of the chart keeps.
 void DrawAxes(QPainter& p, const ChartScale& scale) {
   const QRectF& plot = scale.plot;
-  p.setFont(MainForm::LayoutFont(7.5));
+  p.setFont(LayoutFont(7.5));
   const QFontMetrics small = p.fontMetrics();
   for (double v = 0; v <= scale.top + 0.5; v += scale.yStep) {
     p.setPen(QPen(v == 0 ? kFaint : kGrid, 1));
@@ -267,7 +267,7 @@ void WarChart::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), kPaper);
   p.setRenderHint(QPainter::Antialiasing);
-  p.setFont(MainForm::LayoutFont(8));
+  p.setFont(LayoutFont(8));
   const std::vector<TurnSample>& samples = record_.Samples();
   DrawLegend(p, record_);
   const ChartScale scale = MakeScale(PlotRect(), samples, kind_);
@@ -294,7 +294,7 @@ void WarChart::paintEvent(QPaintEvent*) {
 WarRecordWindow::WarRecordWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowTitle(QStringLiteral("戦況記録"));
-  setFont(MainForm::LayoutFont(9));
+  setFont(LayoutFont(9));
   QPalette colors = palette();
   colors.setColor(QPalette::Window, QColor(0xF1, 0xEA, 0xDD));
   setPalette(colors);
