@@ -13,7 +13,7 @@ target_sources(yuunagi_window PRIVATE
   core/TurnPanel.cpp
   core/MessagePanel.cpp
   core/SpeedBar.cpp
-  core/WindowHost.cpp
+  core/MainFormHost.cpp
   core/BoardDisplay.cpp
   core/StartUp.cpp
   core/PlayerSettings.cpp

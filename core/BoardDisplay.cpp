@@ -1,18 +1,17 @@
 #include "core/BoardDisplay.h"
 
-#include "core/MainForm.h"
 #include "core/StatusPanel.h"
 
 namespace yuunagi {
 
-void RefreshDistrictPanel(MainForm& form, const GameData& data, int i) {
-  form.Status(i).ShowDistrict(data.Districts[i]);
+void RefreshDistrictPanel(StatusPanel& panel, const DistrictRecord& district) {
+  panel.ShowDistrict(district);
 }
 
-void DrawDistrictEmblems(MainForm& form, const GameData& data) {
+void DrawDistrictEmblems(const StatusPanels& panels, const Emblems& emblems, const GameData& data) {
   for (int i = 0; i < kDistrictCount; ++i) {
-    form.Status(i).ClearDrawing();
-    StretchPicture(form.Status(i), form.Emblem(data.Districts[i].Owner));
+    panels[i]->ClearDrawing();
+    StretchPicture(*panels[i], *emblems[data.Districts[i].Owner]);
   }
 }
 

@@ -2,15 +2,22 @@
 // and name of the faction that holds the district and its five numbers.
 #pragma once
 
+#include <array>
+
 #include "core/GameState.h"
 
 namespace yuunagi {
 
-class MainForm;
+class PictureBox;
+class StatusPanel;
 
-// Writes the status panel of district i from Districts(i).
-void RefreshDistrictPanel(MainForm& form, const GameData& data, int i);
+// The status panels of the districts, and the emblems of the factions.
+using StatusPanels = std::array<StatusPanel*, kDistrictCount>;
+using Emblems = std::array<PictureBox*, kFactionCount>;
+
+// Writes the status panel of a district from its record.
+void RefreshDistrictPanel(StatusPanel& panel, const DistrictRecord& district);
 // Clears every status panel and stretches its holder's emblem over it.
-void DrawDistrictEmblems(MainForm& form, const GameData& data);
+void DrawDistrictEmblems(const StatusPanels& panels, const Emblems& emblems, const GameData& data);
 
 }  // namespace yuunagi

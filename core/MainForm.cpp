@@ -45,8 +45,7 @@ MainForm::MainForm(GameFolders folders, std::unique_ptr<RandomSource> random,
       random_(std::move(random)),
       music_(std::move(music)),
       exitProcess_(std::move(exitProcess)),
-      host_(*this),
-      engine_(host_, *random_) {
+      engine_(*this, *random_) {
   setObjectName(QStringLiteral("MainForm"));
   setFont(LayoutFont(kDefaultPoints));
   setFixedSize(kClientSize);
@@ -263,7 +262,7 @@ void MainForm::SetZoom(double zoom) {
   setFixedSize(scaled(QRect(QPoint(), kClientSize)).size());
   if (!townMap_->Picture().isNull()) {
     DressPanels();
-    if (Data().GameState != Phase::NotStarted) host_.DrawDistrictEmblems();
+    if (Data().GameState != Phase::NotStarted) DrawDistrictEmblems();
   }
 }
 

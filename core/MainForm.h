@@ -1,6 +1,6 @@
 // MainForm: the game's one window. It composes the panels of the designed
-// layout, holds the engine that plays the game on it, and the screens that
-// drive it from the title to a running game.
+// layout, is the host of the engine that plays the game on it, and holds the
+// screens that drive it from the title to a running game.
 #pragma once
 
 #include <QFont>
@@ -14,8 +14,8 @@
 #include <string_view>
 
 #include "core/Engine.h"
+#include "core/Host.h"
 #include "core/Layout.h"
-#include "core/WindowHost.h"
 #include "files/DataFolders.h"
 #include "media/Pictures.h"
 
@@ -43,7 +43,7 @@ class ActionPanel;
 class WeaponPanel;
 class AmountPanel;
 
-class MainForm : public PictureBox {
+class MainForm : public PictureBox, private Host {
   Q_OBJECT
  public:
   MainForm(GameFolders folders, std::unique_ptr<RandomSource> random, std::unique_ptr<MusicPlayer> music,
@@ -72,10 +72,10 @@ class MainForm : public PictureBox {
   // Brings the screen up to date at once, without handling any input.
   void RepaintNow();
   // Closes the music and ends the process (status 0). Nothing runs after it.
-  void EndProgram();
+  void EndProgram() override;
   bool Ended() const { return ended_; }
   // Waits `seconds` in the event loop, then calls Engine::NextMove().
-  void ScheduleNextMove(float seconds);
+  void ScheduleNextMove(float seconds) override;
   bool MovePending() const { return pauseTimer_.isActive(); }
   // The length of the pause scheduled last, in milliseconds.
   int PauseMilliseconds() const { return pauseTimer_.interval(); }
@@ -84,8 +84,6 @@ class MainForm : public PictureBox {
   // The target pick is called off: the weapon panel is offered again.
   void CancelTarget();
 
-  // Fonts of the layout, for the windows beside the game's.
-  static QFont LayoutFont(qreal points, bool bold = false) { return yuunagi::LayoutFont(points, bold); }
   // A layout font at the window's zoom.
   QFont ZoomedFont(qreal points, bool bold = false) const;
 
@@ -101,8 +99,8 @@ class MainForm : public PictureBox {
   void SetEmblem(int faction, QImage emblem);
   const PictureBox& Emblem(int faction) const { return *emblems_[faction]; }
   // The songs of the game: played, and remembered for the music switch.
-  void PlayMusic(std::string_view name);
-  void StopMusic();
+  void PlayMusic(std::string_view name) override;
+  void StopMusic() override;
   // The music switch: off stops the song at once, on starts the current one again.
   void SetMusicOn(bool on);
   bool MusicOn() const { return musicOn_; }
@@ -141,6 +139,19 @@ class MainForm : public PictureBox {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // ---- The engine's host (core/MainFormHost.cpp) ----
+  void RefreshDistrictPanel(int district) override;
+  void DrawDistrictEmblems() override;
+  void ReportAction(const ActionReport& report) override;
+  void ShowGameLine(GameLine line) override;
+  void ShowNotice(const Notice& notice) override;
+  void Yield() override;
+  void ShowGameScreen(std::string_view scenarioName) override;
+  void ShowTurnNumber(int turn) override;
+  void ShowMoveStart(const MoveStart& move) override;
+  void HighlightMover(int district, bool on) override;
+  void ShowActionMenu(int player) override;
+
   void BuildPanels();
   void BuildTitle();
   // Shows a message box and waits for its answer. The window stays open to
@@ -151,7 +162,6 @@ class MainForm : public PictureBox {
   std::unique_ptr<RandomSource> random_;
   std::unique_ptr<MusicPlayer> music_;
   std::function<void(int)> exitProcess_;
-  WindowHost host_;
   Engine engine_;
   QTimer pauseTimer_;
   bool ended_ = false;
