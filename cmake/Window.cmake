@@ -14,6 +14,7 @@ target_sources(yuunagi_window PRIVATE
   core/MessagePanel.cpp
   core/SpeedBar.cpp
   core/MainFormHost.cpp
+  core/Screens.cpp
   core/BoardDisplay.cpp
   core/StartUp.cpp
   core/PlayerSettings.cpp

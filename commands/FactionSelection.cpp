@@ -11,7 +11,7 @@
 
 namespace yuunagi {
 
-FactionSelection::FactionSelection(MainForm& form) : form_(form) {
+FactionSelection::FactionSelection(MainForm& form, const TitleScreen& title) : form_(form), title_(title) {
   QObject::connect(&form.ScenarioList(), &ScenarioPanel::scenarioChosen, &form, [this] { Open(); });
   FactionPicker& picker = form.Picker();
   QObject::connect(&picker, &FactionPicker::factionChosen, &form, [this](int faction) { Pick(faction); });
@@ -27,7 +27,7 @@ void FactionSelection::ResetPlayers() { form_.Game().ClearPlayers(); }
 
 void FactionSelection::Open() {
   // A scenario that cannot be played is never started; the message line says why.
-  if (const std::optional<std::string>& problem = form_.Title().ScenarioProblem()) {
+  if (const std::optional<std::string>& problem = title_.ScenarioProblem()) {
     form_.SetMessage(*problem);
     return;
   }

@@ -6,10 +6,12 @@
 namespace yuunagi {
 
 class MainForm;
+class TitleScreen;
 
 class FactionSelection {
  public:
-  explicit FactionSelection(MainForm& form);
+  // `title` tells whether the scenario chosen on it can be played.
+  FactionSelection(MainForm& form, const TitleScreen& title);
 
  private:
   // 決定 under the scenario list: opens the selection.
@@ -23,6 +25,7 @@ class FactionSelection {
   void ShowNextPicker();
 
   MainForm& form_;
+  const TitleScreen& title_;
 };
 
 }  // namespace yuunagi

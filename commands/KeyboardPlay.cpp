@@ -95,7 +95,7 @@ void KeyboardPlay::ToggleMusic() {
   settings.Save();
 }
 
-KeyboardPlay::KeyboardPlay(MainForm& form) : QObject(&form), form_(form) {
+KeyboardPlay::KeyboardPlay(MainForm& form, WeaponMenu& weapons) : form_(form), weapons_(weapons) {
   const auto key = [&](const QKeySequence& sequence, void (KeyboardPlay::*act)()) {
     auto* shortcut = new QShortcut(sequence, &form);
     connect(shortcut, &QShortcut::activated, this, act);
@@ -142,7 +142,7 @@ bool KeyboardPlay::BoardKey(const QKeyEvent& key) {
   }
   if (state == Phase::AwaitingTarget) {
     if (key.key() >= Qt::Key_1 && key.key() <= Qt::Key_6) {
-      form_.Weapons().TargetClicked(key.key() - Qt::Key_1, Qt::LeftButton);
+      weapons_.TargetClicked(key.key() - Qt::Key_1, Qt::LeftButton);
       return true;
     }
     if (key.key() == Qt::Key_Escape) {

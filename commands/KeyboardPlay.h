@@ -18,10 +18,12 @@ namespace yuunagi {
 
 class MainForm;
 class SettingsWindow;
+class WeaponMenu;
 
 class KeyboardPlay : public QObject {
  public:
-  explicit KeyboardPlay(MainForm& form);
+  // The keys 1-6 pick a target as a click on the status panel does in `weapons`.
+  KeyboardPlay(MainForm& form, WeaponMenu& weapons);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -44,6 +46,7 @@ class KeyboardPlay : public QObject {
   void ChangeZoom(int step);
 
   MainForm& form_;
+  WeaponMenu& weapons_;
   QLabel* help_ = nullptr;
   SettingsWindow* settings_ = nullptr;
 };

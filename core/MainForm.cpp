@@ -11,13 +11,9 @@
 #include <cmath>
 #include <string>
 
-#include "commands/ActionMenu.h"
 #include "commands/ActionPanel.h"
 #include "commands/AmountPanel.h"
 #include "commands/FactionPicker.h"
-#include "commands/FactionSelection.h"
-#include "commands/KeyboardPlay.h"
-#include "commands/WeaponMenu.h"
 #include "commands/WeaponPanel.h"
 #include "core/MessagePanel.h"
 #include "core/SpeedBar.h"
@@ -27,7 +23,6 @@
 #include "files/SaveSlotPanel.h"
 #include "files/ScenarioPanel.h"
 #include "files/TitleButtons.h"
-#include "files/TitleScreen.h"
 #include "media/MusicPlayer.h"
 
 namespace yuunagi {
@@ -60,12 +55,7 @@ MainForm::MainForm(GameFolders folders, std::unique_ptr<RandomSource> random,
   connect(speed_, &SpeedBar::speedChosen, this,
           [this](int milliseconds) { engine_.SetGameSpeed(static_cast<float>(milliseconds)); });
 
-  titleScreen_ = std::make_unique<TitleScreen>(*this);
-  factions_ = std::make_unique<FactionSelection>(*this);
-  actionMenu_ = std::make_unique<ActionMenu>(*this);
-  weaponMenu_ = std::make_unique<WeaponMenu>(*this);
   record_ = new WarRecordWindow(this);
-  keyboard_ = new KeyboardPlay(*this);
 
   // Form_Load: the caption and the speed bar show the game's own values
   // before the window is ever painted.
@@ -73,7 +63,9 @@ MainForm::MainForm(GameFolders folders, std::unique_ptr<RandomSource> random,
   speed_->SetSpeed(static_cast<int>(std::lround(Data().GameSpeed)));
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm() { screens_.reset(); }
+
+void MainForm::KeepScreens(std::unique_ptr<QObject> screens) { screens_ = std::move(screens); }
 
 // The panels are made in the order of the design, which is the order they
 // stack in (the later over the earlier) and take the focus in.

@@ -1,6 +1,7 @@
 // MainForm: the game's one window. It composes the panels of the designed
-// layout, is the host of the engine that plays the game on it, and holds the
-// screens that drive it from the title to a running game.
+// layout and is the host of the engine that plays the game on it. The
+// screens that drive it from the title to a running game are made above it
+// (core/Screens.h) and handed to it to keep.
 #pragma once
 
 #include <QFont>
@@ -25,11 +26,6 @@ class QMessageBox;
 namespace yuunagi {
 
 class MusicPlayer;
-class TitleScreen;
-class FactionSelection;
-class ActionMenu;
-class WeaponMenu;
-class KeyboardPlay;
 class WarRecordWindow;
 class StatusPanel;
 class TurnPanel;
@@ -49,6 +45,9 @@ class MainForm : public PictureBox, private Host {
   MainForm(GameFolders folders, std::unique_ptr<RandomSource> random, std::unique_ptr<MusicPlayer> music,
            std::function<void(int)> exitProcess);
   ~MainForm() override;
+
+  // Keeps the screens' game logic (core/Screens.h), made once the window is.
+  void KeepScreens(std::unique_ptr<QObject> screens);
 
   Engine& Game() { return engine_; }
   const GameData& Data() const { return engine_.Data(); }
@@ -130,11 +129,6 @@ class MainForm : public PictureBox, private Host {
   // Not of the designed layout: the war record (key L), a window of its own.
   WarRecordWindow& RecordWindow() { return *record_; }
 
-  TitleScreen& Title() { return *titleScreen_; }
-  FactionSelection& Factions() { return *factions_; }
-  ActionMenu& Actions() { return *actionMenu_; }
-  WeaponMenu& Weapons() { return *weaponMenu_; }
-
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -165,10 +159,6 @@ class MainForm : public PictureBox, private Host {
   Engine engine_;
   QTimer pauseTimer_;
   bool ended_ = false;
-  std::unique_ptr<TitleScreen> titleScreen_;
-  std::unique_ptr<FactionSelection> factions_;
-  std::unique_ptr<ActionMenu> actionMenu_;
-  std::unique_ptr<WeaponMenu> weaponMenu_;
   // The panels and pictures, owned by the window as its children.
   PictureBox* texture_ = nullptr;  // holds the texture Etc.bmp
   PictureBox* townMap_ = nullptr;
@@ -186,11 +176,12 @@ class MainForm : public PictureBox, private Host {
   ActionPanel* actions_ = nullptr;
   QLabel* title_ = nullptr;
   WarRecordWindow* record_ = nullptr;
-  KeyboardPlay* keyboard_ = nullptr;  // owned by the window as a QObject child
-  QMessageBox* openBox_ = nullptr;    // the message box on screen, if any
+  QMessageBox* openBox_ = nullptr;  // the message box on screen, if any
   double zoom_ = 1.0;
   bool musicOn_ = true;
   std::string song_;  // the song the game plays now, even while the music is off
+  // The screens point into the window and its engine, so they go first.
+  std::unique_ptr<QObject> screens_;
 };
 
 }  // namespace yuunagi

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/PlayerSettings.h"
+#include "core/Screens.h"
 
 namespace yuunagi {
 
@@ -78,6 +79,7 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   }
   auto form = std::make_unique<MainForm>(std::move(folders), std::move(random), std::move(music),
                                          options.exitProcess);
+  form->KeepScreens(std::make_unique<Screens>(*form));
 
   std::vector<DecodedPicture> pictures = map.get();
   for (DecodedPicture& picture : others.get()) pictures.push_back(std::move(picture));
