@@ -99,16 +99,7 @@ def strongly_connected(graph):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument(
-        "--tolerate",
-        metavar="UNIT",
-        action="append",
-        default=[],
-        help="list a loop through UNIT (e.g. core/MainForm) without failing: "
-        "only for a part of the code that is being rewritten",
-    )
-    tolerated = set(parser.parse_args().tolerate)
+    argparse.ArgumentParser(description=__doc__).parse_args()
     graph = include_graph()
     failed = 0
     for unit_name, targets in sorted(graph.items()):
@@ -117,10 +108,8 @@ def main():
                 print(f"{unit_name} includes {target}")
                 failed += 1
     for component in (c for c in strongly_connected(graph) if len(c) > 1):
-        excused = bool(component & tolerated)
-        failed += not excused
-        start = min(component & tolerated) if excused else min(component)
-        print(("tolerated " if excused else "") + "include loop: " + " -> ".join(find_loop(graph, start, component)))
+        failed += 1
+        print("include loop: " + " -> ".join(find_loop(graph, min(component), component)))
         print("  units in it: " + ", ".join(sorted(component)))
     if failed:
         print(f"{failed} include problem(s); a header and its source count as one unit")
