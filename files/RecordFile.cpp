@@ -5,9 +5,10 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <optional>
 #include <utility>
+
+#include "files/FileErrors.h"
 
 namespace yuunagi {
 namespace record_file {
@@ -20,14 +21,14 @@ std::string OpenFailure(const fs::path& path, int error) {
     case ENOENT: return Quote(path) + " がありません。";
     case EACCES:
     case EPERM: return Quote(path) + " を読む権限がありません。";
-    default: return Quote(path) + " を開けません (" + std::strerror(error) + ")。";
+    default: return Quote(path) + " を開けません (" + ReasonForError(error) + ")。";
   }
 }
 
 // Why writing `path` failed, from errno: call it right after the failure.
 std::string WriteFailure(const fs::path& path) {
   const int reason = errno;
-  return Quote(path) + " を書けません (" + std::strerror(reason) + ")。";
+  return Quote(path) + " を書けません (" + ReasonForError(reason) + ")。";
 }
 
 // A file-size limit (ulimit -f) must make a write fail like a full disk
@@ -47,10 +48,10 @@ bool ResolveLink(const fs::path& path, fs::path& target, std::string* error) {
   target = fs::canonical(path, ec);
   if (!ec) return true;
   const fs::path link = fs::read_symlink(path, linkError);
-  SetError(error,
-           ec == std::errc::no_such_file_or_directory
-               ? Quote(path) + " はリンクですが、リンク先 " + Quote(link) + " がありません。"
-               : Quote(path) + " のリンク先 " + Quote(link) + " を開けません (" + ec.message() + ")。");
+  SetError(error, ec == std::errc::no_such_file_or_directory
+                      ? Quote(path) + " はリンクですが、リンク先 " + Quote(link) + " がありません。"
+                      : Quote(path) + " のリンク先 " + Quote(link) + " を開けません (" +
+                            ReasonForError(ec.default_error_condition().value()) + ")。");
   return false;
 }
 
@@ -61,7 +62,7 @@ bool CopyTail(int from, off_t offset, int to, const fs::path& path, std::string*
   const long n = ReadAt(from, tail.data(), tail.size(), offset);
   if (n < 0) {
     const int reason = errno;
-    SetError(error, Quote(path) + " を読めません (" + std::strerror(reason) + ")。");
+    SetError(error, Quote(path) + " を読めません (" + ReasonForError(reason) + ")。");
     return false;
   }
   if (static_cast<std::size_t>(n) > kLargestTail) {
@@ -85,7 +86,7 @@ std::string RefusalToReplace(const fs::path& path, const struct stat& st) {
   const int reason = errno;
   return reason == EACCES || reason == EPERM
              ? Quote(path) + " に書き込む権限がありません。"
-             : Quote(path) + " を書けません (" + std::strerror(reason) + ")。";
+             : Quote(path) + " を書けません (" + ReasonForError(reason) + ")。";
 }
 
 // Makes a rename within `folder` durable. Best effort: some file systems
@@ -135,7 +136,7 @@ Descriptor CreateTempFile(const fs::path& folder, const fs::path& target, fs::pa
   Descriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
   if (!temp.ok()) {
     const int reason = errno;
-    SetError(error, Quote(folder) + " に書き込めません (" + std::strerror(reason) + ")。");
+    SetError(error, Quote(folder) + " に書き込めません (" + ReasonForError(reason) + ")。");
     return temp;
   }
   tempPath = pattern;
@@ -247,7 +248,7 @@ bool ReadRecordBytes(const fs::path& path, std::size_t size, std::string& bytes,
   std::string buffer(size, '\0');
   if (ReadAt(fd.get(), buffer.data(), size, 0) < 0) {
     const int reason = errno;
-    SetError(error, Quote(path) + " を読めません (" + std::strerror(reason) + ")。");
+    SetError(error, Quote(path) + " を読めません (" + ReasonForError(reason) + ")。");
     return false;
   }
   bytes = std::move(buffer);

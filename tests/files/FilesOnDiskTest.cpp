@@ -116,10 +116,10 @@ struct WriteFailure {
 TEST(SaveSlot, AFailedWriteLeavesTheSlotWholeAndNothingBehind) {
   // clang-format off
   const std::vector<WriteFailure> cases = {
-      {.what = "a file-size limit", .expected = "Save0.sav", .smallLimit = true},
+      {.what = "a file-size limit", .expected = "Save0.sav」 を書けません (ファイルが大きすぎます)。", .smallLimit = true},
       {.what = "a read-only slot", .expected = "Save0.sav", .slotMode = fs::perms(0444)},
       {.what = "a read-only slot, for a user", .expected = "Save0.sav", .slotMode = fs::perms(0444), .asNobody = true},
-      {.what = "a read-only folder", .expected = "Save", .folderMode = fs::perms(0555), .asNobody = true},
+      {.what = "a read-only folder", .expected = "Save」 に書き込めません (権限がありません)。", .folderMode = fs::perms(0555), .asNobody = true},
       {.what = "a slot past the tail limit", .expected = "65536", .tail = kTailLimit + 1},
       {.what = "a link to nowhere", .expected = "gone.sav", .inPlace = "link"},
       {.what = "a folder in the slot's place", .expected = "フォルダ", .inPlace = "folder"}};
