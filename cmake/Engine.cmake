@@ -26,6 +26,7 @@ target_sources(yuunagi_engine PRIVATE
   files/DataFolders.cpp
   files/RecordFile.cpp
   files/FileErrors.cpp
+  files/TemporaryFiles.cpp
   files/Text.cpp
 )
 target_include_directories(yuunagi_engine PUBLIC ${CMAKE_SOURCE_DIR})

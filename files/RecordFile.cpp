@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "files/FileErrors.h"
+#include "files/TemporaryFiles.h"
 
 namespace yuunagi {
 namespace record_file {
@@ -125,24 +126,6 @@ bool JudgeOldFile(const fs::path& path, const fs::path& target, long keepTailFro
   return old.tail.ok();
 }
 
-// A hidden name in the same folder as `target`, so the rename never crosses
-// file systems. Sets `tempPath` to the file made.
-Descriptor CreateTempFile(const fs::path& folder, const fs::path& target, fs::path& tempPath,
-                          std::string* error) {
-  std::string tempName = ".";
-  tempName += target.filename().string();
-  tempName += ".XXXXXX";
-  std::string pattern = (folder / tempName).string();
-  Descriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
-  if (!temp.ok()) {
-    const int reason = errno;
-    SetError(error, Quote(folder) + " に書き込めません (" + ReasonForError(reason) + ")。");
-    return temp;
-  }
-  tempPath = pattern;
-  return temp;
-}
-
 // Writes the new content, and the old file's tail when kept, into `temp`,
 // syncs and closes it. The reason when that fails.
 std::optional<std::string> WriteNewContent(Descriptor& temp, std::string_view bytes, const OldFile& old,
@@ -177,24 +160,6 @@ std::string Quote(const fs::path& path) { return "「" + path.string() + "」"; 
 
 void SetError(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
-}
-
-Descriptor::Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-  }
-  return *this;
-}
-
-Descriptor::~Descriptor() { Close(); }
-
-bool Descriptor::Close() {
-  const int result = fd_ >= 0 ? ::close(fd_) : 0;
-  fd_ = -1;
-  return result == 0;
 }
 
 Descriptor OpenPlainFile(const fs::path& path, std::string* error, struct stat* info) {
@@ -261,16 +226,20 @@ bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes, std::st
   fs::path target;
   if (!ResolveLink(path, target, error)) return false;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::string name = target.filename().string();
+  RemoveLeftoverTemporaries(folder, std::span(&name, 1));
   OldFile old;
   if (!JudgeOldFile(path, target, keepTailFrom, old, error)) return false;
-  fs::path tempPath;
-  Descriptor temp = CreateTempFile(folder, target, tempPath, error);
-  if (!temp.ok()) return false;
-  std::optional<std::string> failure = WriteNewContent(temp, bytes, old, keepTailFrom, path);
-  if (!failure && ::rename(tempPath.c_str(), target.c_str()) != 0) failure = WriteFailure(path);
+  TemporaryFile temp;
+  if (const int reason = CreateTemporaryFile(folder, target, temp); reason != 0) {
+    SetError(error, Quote(folder) + " に書き込めません (" + ReasonForError(reason) + ")。");
+    return false;
+  }
+  std::optional<std::string> failure = WriteNewContent(temp.fd, bytes, old, keepTailFrom, path);
+  if (!failure && ::rename(temp.path.c_str(), target.c_str()) != 0) failure = WriteFailure(path);
   if (failure) {
-    temp.Close();
-    ::unlink(tempPath.c_str());
+    temp.fd.Close();
+    ::unlink(temp.path.c_str());
     SetError(error, std::move(*failure));
     return false;
   }

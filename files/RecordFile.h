@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/Descriptor.h"
+
 namespace yuunagi {
 namespace record_file {
 
@@ -25,22 +27,6 @@ std::string Quote(const std::filesystem::path& path);
 
 // Sets *error to `text` when the caller asked for a reason.
 void SetError(std::string* error, std::string text);
-
-// A file descriptor that closes itself.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  Descriptor(Descriptor&& other) noexcept;
-  Descriptor& operator=(Descriptor&& other) noexcept;
-  ~Descriptor();
-  int get() const { return fd_; }
-  bool ok() const { return fd_ >= 0; }
-  // Closes now; false when the close reported an error (a delayed write failure).
-  bool Close();
-
- private:
-  int fd_;
-};
 
 // Opens an existing plain file for reading. A folder, a pipe or a device is
 // refused, and a pipe never blocks the caller.
@@ -64,8 +50,9 @@ constexpr std::size_t kLargestTail = 64 * 1024;
 // Replaces `path` with `bytes` followed, when `keepTailFrom` is given, by the
 // bytes the old file held from that offset on (at most kLargestTail of them).
 // The new content is written to a hidden temporary file in the same folder,
-// synced, and renamed over the old file. A link is followed: the file it
-// leads to is replaced, and the link stays. On failure the old file is
+// synced, and renamed over the old file; the temporaries a killed replacement
+// of the same file left there are removed first. A link is followed: the file
+// it leads to is replaced, and the link stays. On failure the old file is
 // untouched, no temporary file is left behind, and `error` says why.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error,
                            long keepTailFrom = -1);

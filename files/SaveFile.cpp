@@ -1,15 +1,37 @@
 #include "files/SaveFile.h"
 
+#include <array>
 #include <system_error>
 #include <utility>
 
 #include "files/Cp932.h"
 #include "files/RecordFile.h"
 #include "files/RecordLayout.h"
+#include "files/TemporaryFiles.h"
 
 namespace yuunagi {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Replaces the slot, first clearing what killed saves of any slot left behind.
+bool WriteSlot(const fs::path& saveFolder, const fs::path& file, const SaveRecord& data, std::string* error) {
+  std::error_code ec;
+  fs::create_directories(saveFolder, ec);
+  if (!fs::is_directory(saveFolder, ec)) {
+    record_file::SetError(error, "セーブフォルダ " + record_file::Quote(saveFolder) + " を作れません。");
+    return false;
+  }
+  std::array<std::string, kSaveSlotCount> slotNames;
+  for (int slot = 0; slot < kSaveSlotCount; ++slot)
+    slotNames[slot] = SaveSlotFile(saveFolder, slot).filename().string();
+  record_file::RemoveLeftoverTemporaries(saveFolder, slotNames);
+  return record_file::ReplaceFileAtomically(file, EncodeSave(data), error,
+                                            static_cast<long>(kSaveRecordSize));
+}
+
+}  // namespace
 
 std::string EncodeSave(const SaveRecord& record) {
   return EncodeRecord(record, kSaveLayout, kSaveRecordSize);
@@ -44,16 +66,7 @@ bool AccessSaveSlot(const fs::path& saveFolder, int slot, int mode, SaveRecord& 
     data = std::move(*record);
     return true;
   }
-  if (mode == kWriteSlot) {
-    std::error_code ec;
-    fs::create_directories(saveFolder, ec);
-    if (!fs::is_directory(saveFolder, ec)) {
-      record_file::SetError(error, "セーブフォルダ " + record_file::Quote(saveFolder) + " を作れません。");
-      return false;
-    }
-    return record_file::ReplaceFileAtomically(file, EncodeSave(data), error,
-                                              static_cast<long>(kSaveRecordSize));
-  }
+  if (mode == kWriteSlot) return WriteSlot(saveFolder, file, data, error);
   record_file::SetError(error, "セーブスロットの操作 " + std::to_string(mode) + " はありません。");
   return false;
 }

@@ -1,15 +1,21 @@
-// What the data files say when something is wrong, in the player's words.
+// What the data files say when something is wrong, in the player's words;
+// and the leftovers of a killed save, cleared by the next one.
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <cerrno>
 #include <cstring>
 
 #include "TestFiles.h"
 #include "files/FileErrors.h"
+#include "files/SaveFile.h"
 #include "files/ScenarioFile.h"
 
 namespace yuunagi {
 namespace {
 
 using namespace testing;
+using Entries = std::vector<std::string>;
 
 TEST(FileErrors, TheSystemsReasonsInThePlayersWords) {
   // clang-format off
@@ -27,6 +33,44 @@ TEST(FileErrors, TheSystemsReasonsInThePlayersWords) {
   EXPECT_FALSE(WriteScenarioFile(root / "Scenario" / "a.dat", SampleScenario(), &error));
   EXPECT_EQ(error, "「" + (root / "Scenario").string() +
                        "」 に書き込めません (途中にフォルダではないものがあります)。");
+}
+
+// A save killed while writing leaves its hidden temporary file; the next save
+// into that folder removes the leftovers of any slot, and nothing else.
+TEST(Leftovers, TheNextSaveRemovesThemAndLeavesEverythingElse) {
+  TempFolder root;
+  const fs::path save = root / "Save";
+  fs::create_directory(save);
+  for (const char* name : {".Save0.sav.Ab3xZ9", ".Save2.sav.000000", ".Save0.sav.notes", ".Save0.sav.12345",
+                           ".Save0.sav.1234567", ".Save0.sav.ab-cd_", ".other.sav.Ab3xZ9", "Save0.sav.Ab3xZ9",
+                           ".Save0.sav.LOCKED", "kept"})
+    WriteBytes(save / name, "x");
+  fs::create_symlink("kept", save / ".Save0.sav.Link01");
+  fs::create_directory(save / ".Save0.sav.Dir001");
+  const int held = open((save / ".Save0.sav.LOCKED").c_str(), O_RDONLY);  // a save in progress elsewhere
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  SaveRecord record = SampleSave();
+  ASSERT_TRUE(AccessSaveSlot(save, 1, kWriteSlot, record));
+  Entries left = {".Save0.sav.12345",
+                  ".Save0.sav.1234567",
+                  ".Save0.sav.Dir001",
+                  ".Save0.sav.LOCKED",
+                  ".Save0.sav.Link01",
+                  ".Save0.sav.ab-cd_",
+                  ".Save0.sav.notes",
+                  ".other.sav.Ab3xZ9",
+                  "Save0.sav.Ab3xZ9",
+                  "Save1.sav",
+                  "kept"};
+  EXPECT_EQ(FolderEntries(save), left);
+  EXPECT_EQ(ReadBytes(save / "kept"), "x");
+  close(held);  // its writer is gone: the next save removes it
+  ASSERT_TRUE(AccessSaveSlot(save, 1, kWriteSlot, record));
+  left.erase(left.begin() + 3);
+  EXPECT_EQ(FolderEntries(save), left);
+  WriteBytes(root / ".初級.dat.Ab3xZ9", "x");  // a scenario's leftovers go when it is written again
+  ASSERT_TRUE(WriteScenarioFile(root / "初級.dat", SampleScenario()));
+  EXPECT_EQ(FolderEntries(root.path()), (Entries{"Save", "初級.dat"}));
 }
 
 }  // namespace

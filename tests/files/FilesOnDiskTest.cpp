@@ -171,6 +171,7 @@ TEST(SaveSlot, AKilledSaveLeavesEitherTheOldOrTheNewRecord) {
   }
   ASSERT_TRUE(AccessSaveSlot(root.path(), 1, kWriteSlot, second));  // leftovers never block a save
   EXPECT_EQ(ReadBytes(SaveSlotFile(root.path(), 1)), secondBytes);
+  EXPECT_EQ(FolderEntries(root.path()), Entries{"Save1.sav"});  // and are cleared by it
 }
 
 // Saves and scenarios the game made (the .sav and .dat files of the fuzz
