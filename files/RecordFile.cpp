@@ -32,6 +32,21 @@ std::string WriteFailure(const fs::path& path) {
   return Quote(path) + " を書けません (" + ReasonForError(reason) + ")。";
 }
 
+// A file of `fileSize` bytes that lacks bytes of its `recordSize`-byte record.
+std::string TooShortMessage(const fs::path& path, std::uintmax_t fileSize, std::size_t recordSize,
+                            std::string_view kind) {
+  return Quote(path) + " は " + std::to_string(fileSize) + " バイトしかなく、" + std::string(kind) +
+         "に必要な " + std::to_string(recordSize) + " バイトに足りません。";
+}
+
+// A file longer than its record, of which only the record was read.
+std::string LongerFileNote(const fs::path& path, std::uintmax_t fileSize, std::size_t recordSize,
+                           std::string_view kind) {
+  const std::string record = std::to_string(recordSize);
+  return Quote(path) + " は " + std::to_string(fileSize) + " バイトあり、" + std::string(kind) + "の " +
+         record + " バイトより長いので、はじめの " + record + " バイトだけを読みました。";
+}
+
 // A file-size limit (ulimit -f) must make a write fail like a full disk
 // instead of killing the program, so the signal it raises is ignored.
 void IgnoreFileSizeSignal() {
@@ -207,16 +222,34 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-bool ReadRecordBytes(const fs::path& path, std::size_t size, std::string& bytes, std::string* error) {
-  Descriptor fd = OpenPlainFile(path, error);
+bool ReadRecordBytes(const fs::path& path, std::size_t size, std::string& bytes, std::string* error,
+                     std::uintmax_t* fileSize) {
+  struct stat info {};
+  Descriptor fd = OpenPlainFile(path, error, &info);
   if (!fd.ok()) return false;
   std::string buffer(size, '\0');
-  if (ReadAt(fd.get(), buffer.data(), size, 0) < 0) {
+  const long n = ReadAt(fd.get(), buffer.data(), size, 0);
+  if (n < 0) {
     const int reason = errno;
     SetError(error, Quote(path) + " を読めません (" + ReasonForError(reason) + ")。");
     return false;
   }
+  // A file that shrank since it was opened counts with what was read.
+  const auto read = static_cast<std::uintmax_t>(n);
+  if (fileSize != nullptr) *fileSize = read < size ? read : static_cast<std::uintmax_t>(info.st_size);
   bytes = std::move(buffer);
+  return true;
+}
+
+bool ReadRecordFile(const fs::path& path, std::size_t size, std::string_view kind, std::string& bytes,
+                    std::string* error, std::string* sizeNote) {
+  std::uintmax_t fileSize = 0;
+  if (!ReadRecordBytes(path, size, bytes, error, &fileSize)) return false;
+  if (fileSize < size) {
+    SetError(error, TooShortMessage(path, fileSize, size, kind));
+    return false;
+  }
+  SetError(sizeNote, fileSize > size ? LongerFileNote(path, fileSize, size, kind) : "");
   return true;
 }
 

@@ -39,9 +39,17 @@ long ReadAt(int fd, char* buffer, std::size_t size, off_t offset);
 bool WriteAll(int fd, std::string_view bytes);
 
 // The first `size` bytes of the plain file `path`; the bytes a shorter file
-// lacks read as zero. False (with `error`) when the file cannot be read.
+// lacks read as zero, and a longer file is never read past them. False (with
+// `error`) when the file cannot be read. `fileSize` receives the file's size.
 bool ReadRecordBytes(const std::filesystem::path& path, std::size_t size, std::string& bytes,
-                     std::string* error);
+                     std::string* error, std::uintmax_t* fileSize = nullptr);
+
+// The same for a file that must hold the whole `size`-byte record: a shorter
+// one is refused, naming both sizes. A longer one is read up to the record
+// and `sizeNote` says so ("" for a file of the record's size). `kind` names
+// the file in the texts, e.g. "シナリオファイル".
+bool ReadRecordFile(const std::filesystem::path& path, std::size_t size, std::string_view kind,
+                    std::string& bytes, std::string* error, std::string* sizeNote = nullptr);
 
 // At most this many bytes that follow the record in a longer file are kept
 // when it is replaced; a file with more is left alone.

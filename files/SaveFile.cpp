@@ -15,6 +15,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Reads the slot as the window always has: a short or empty file as zeros.
+bool ReadSlot(const fs::path& file, SaveRecord& data, std::string* error) {
+  std::string bytes;
+  if (!record_file::ReadRecordBytes(file, kSaveRecordSize, bytes, error)) return false;
+  data = DecodeSave(bytes);
+  return true;
+}
+
 // Replaces the slot, first clearing what killed saves of any slot left behind.
 bool WriteSlot(const fs::path& saveFolder, const fs::path& file, const SaveRecord& data, std::string* error) {
   std::error_code ec;
@@ -43,9 +51,10 @@ fs::path SaveSlotFile(const fs::path& saveFolder, int slot) {
   return saveFolder / ("Save" + std::to_string(slot) + ".sav");
 }
 
-std::optional<SaveRecord> ReadSaveFile(const fs::path& file, std::string* error) {
+std::optional<SaveRecord> ReadSaveFile(const fs::path& file, std::string* error, std::string* sizeNote) {
   std::string bytes;
-  if (!record_file::ReadRecordBytes(file, kSaveRecordSize, bytes, error)) return std::nullopt;
+  if (!record_file::ReadRecordFile(file, kSaveRecordSize, "セーブファイル", bytes, error, sizeNote))
+    return std::nullopt;
   return DecodeSave(bytes);
 }
 
@@ -60,12 +69,7 @@ bool AccessSaveSlot(const fs::path& saveFolder, int slot, int mode, SaveRecord& 
     return false;
   }
   const fs::path file = SaveSlotFile(saveFolder, slot);
-  if (mode == kReadSlot) {
-    std::optional<SaveRecord> record = ReadSaveFile(file, error);
-    if (!record) return false;
-    data = std::move(*record);
-    return true;
-  }
+  if (mode == kReadSlot) return ReadSlot(file, data, error);
   if (mode == kWriteSlot) return WriteSlot(saveFolder, file, data, error);
   record_file::SetError(error, "セーブスロットの操作 " + std::to_string(mode) + " はありません。");
   return false;

@@ -47,8 +47,12 @@ std::filesystem::path SaveSlotFile(const std::filesystem::path& saveFolder, int 
 bool AccessSaveSlot(const std::filesystem::path& saveFolder, int slot, int mode, SaveRecord& data,
                     std::string* error = nullptr);
 
-// Reads a save record from a file given by its path (any name).
-std::optional<SaveRecord> ReadSaveFile(const std::filesystem::path& file, std::string* error = nullptr);
+// Reads a save record from a file given by its path (any name). A file
+// shorter than the record is refused with one line in `error`; a longer one is
+// read up to the record, and `sizeNote` (when given) receives one line saying
+// so, or "" for a file of the record's size.
+std::optional<SaveRecord> ReadSaveFile(const std::filesystem::path& file, std::string* error = nullptr,
+                                       std::string* sizeNote = nullptr);
 
 // Writes `record` as the whole of `file`, atomically.
 bool WriteSaveFile(const std::filesystem::path& file, const SaveRecord& record, std::string* error = nullptr);

@@ -1,5 +1,6 @@
-// What the data files say when something is wrong, in the player's words;
-// and the leftovers of a killed save, cleared by the next one.
+// What the data files say when something is wrong, in the player's words: the
+// system's reasons and files of the wrong size; and the leftovers of a killed
+// save, cleared by the next one.
 #include <fcntl.h>
 #include <sys/file.h>
 
@@ -33,6 +34,58 @@ TEST(FileErrors, TheSystemsReasonsInThePlayersWords) {
   EXPECT_FALSE(WriteScenarioFile(root / "Scenario" / "a.dat", SampleScenario(), &error));
   EXPECT_EQ(error, "「" + (root / "Scenario").string() +
                        "」 に書き込めません (途中にフォルダではないものがあります)。");
+}
+
+// The bytes the process has read so far, whatever it read them with.
+std::uintmax_t BytesReadSoFar() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  std::uintmax_t value = 0;
+  while (io >> key >> value)
+    if (key == "rchar:") return value;
+  return 0;
+}
+
+// A file of `size` bytes that starts with the record, zeros after it (sparse).
+struct SizeCase {
+  std::uintmax_t size;
+  std::string said;  // after the file's name: why it is refused, or the note on a longer file
+};
+
+template <typename Record, typename Read>
+void ExpectSizes(const std::string& name, const std::string& bytes, const Record& sample, Read read,
+                 const std::vector<SizeCase>& cases) {
+  TempFolder folder;
+  const fs::path file = folder / name;
+  for (const SizeCase& c : cases) {
+    SCOPED_TRACE(c.size);
+    WriteBytes(file, bytes.substr(0, c.size));
+    ASSERT_EQ(truncate(file.c_str(), static_cast<off_t>(c.size)), 0);
+    std::string error, note = "old";
+    const std::uintmax_t before = BytesReadSoFar();
+    const std::optional<Record> record = read(file, &error, &note);
+    EXPECT_LT(BytesReadSoFar() - before, 4096u);  // the record only, never the whole file
+    const std::string said = c.said.empty() ? "" : "「" + file.string() + "」 " + c.said;
+    EXPECT_EQ(record.has_value(), c.size >= bytes.size());
+    EXPECT_EQ(record ? note : error, said);
+    EXPECT_EQ(record.value_or(sample), sample);
+  }
+}
+
+TEST(RecordSize, AShorterFileIsRefusedALongerOneReadUpToTheRecord) {
+  constexpr std::uintmax_t kTwoGiB = std::uintmax_t{2} << 30;
+  // clang-format off
+  ExpectSizes("初級.dat", EncodeScenario(SampleScenario()), SampleScenario(), ReadScenarioFile, {
+      {0, "は 0 バイトしかなく、シナリオファイルに必要な 414 バイトに足りません。"},
+      {413, "は 413 バイトしかなく、シナリオファイルに必要な 414 バイトに足りません。"}, {414, ""},
+      {415, "は 415 バイトあり、シナリオファイルの 414 バイトより長いので、はじめの 414 バイトだけを読みました。"},
+      {kTwoGiB, "は 2147483648 バイトあり、シナリオファイルの 414 バイトより長いので、はじめの 414 バイトだけを読みました。"}});
+  ExpectSizes("Save0.sav", EncodeSave(SampleSave()), SampleSave(), ReadSaveFile, {
+      {0, "は 0 バイトしかなく、セーブファイルに必要な 130 バイトに足りません。"},
+      {129, "は 129 バイトしかなく、セーブファイルに必要な 130 バイトに足りません。"}, {130, ""},
+      {131, "は 131 バイトあり、セーブファイルの 130 バイトより長いので、はじめの 130 バイトだけを読みました。"},
+      {kTwoGiB, "は 2147483648 バイトあり、セーブファイルの 130 バイトより長いので、はじめの 130 バイトだけを読みました。"}});
+  // clang-format on
 }
 
 // A save killed while writing leaves its hidden temporary file; the next save
