@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "files/Cp932.h"
+#include "files/Playability.h"
 #include "files/RecordFile.h"
 #include "files/RecordLayout.h"
 #include "files/TemporaryFiles.h"
@@ -14,6 +15,10 @@ namespace yuunagi {
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string NoSuchSlot(int slot) {
+  return "セーブスロット " + std::to_string(slot) + " はありません。スロットは 0～3 です。";
+}
 
 // Reads the slot as the window always has: a short or empty file as zeros.
 bool ReadSlot(const fs::path& file, SaveRecord& data, std::string* error) {
@@ -64,8 +69,7 @@ bool WriteSaveFile(const fs::path& file, const SaveRecord& record, std::string* 
 
 bool AccessSaveSlot(const fs::path& saveFolder, int slot, int mode, SaveRecord& data, std::string* error) {
   if (slot < 0 || slot >= kSaveSlotCount) {
-    record_file::SetError(error,
-                          "セーブスロット " + std::to_string(slot) + " はありません。スロットは 0～3 です。");
+    record_file::SetError(error, NoSuchSlot(slot));
     return false;
   }
   const fs::path file = SaveSlotFile(saveFolder, slot);
@@ -73,6 +77,36 @@ bool AccessSaveSlot(const fs::path& saveFolder, int slot, int mode, SaveRecord& 
   if (mode == kWriteSlot) return WriteSlot(saveFolder, file, data, error);
   record_file::SetError(error, "セーブスロットの操作 " + std::to_string(mode) + " はありません。");
   return false;
+}
+
+SaveToContinue ReadSaveToContinue(const fs::path& file) {
+  SaveToContinue save;
+  std::optional<SaveRecord> record = ReadSaveFile(file, &save.reason, &save.sizeNote);
+  if (!record) {
+    std::error_code ec;
+    const bool missing = fs::status(file, ec).type() == fs::file_type::not_found;
+    save.state = missing ? SaveState::Empty : SaveState::Unusable;
+    return save;
+  }
+  if (record->TurnNumber == 0) {
+    save.reason = "TurnNumber が 0 です。空きスロットなので、つづきから遊べません。";
+  } else if (std::optional<std::string> problem = CheckSave(*record)) {
+    save.state = SaveState::Unusable;
+    save.reason = std::move(*problem);
+  } else {
+    save.state = SaveState::Game;
+    save.record = std::move(*record);
+    return save;
+  }
+  save.sizeNote.clear();
+  return save;
+}
+
+SaveToContinue ReadSlotToContinue(const fs::path& saveFolder, int slot) {
+  if (slot >= 0 && slot < kSaveSlotCount) return ReadSaveToContinue(SaveSlotFile(saveFolder, slot));
+  SaveToContinue save;
+  save.reason = NoSuchSlot(slot);
+  return save;
 }
 
 }  // namespace yuunagi

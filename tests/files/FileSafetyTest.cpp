@@ -1,6 +1,6 @@
 // What the data files say when something is wrong, in the player's words: the
-// system's reasons and files of the wrong size; and the leftovers of a killed
-// save, cleared by the next one.
+// system's reasons, files of the wrong size, saves that hold no game to
+// continue; and the leftovers of a killed save, cleared by the next one.
 #include <fcntl.h>
 #include <sys/file.h>
 
@@ -86,6 +86,46 @@ TEST(RecordSize, AShorterFileIsRefusedALongerOneReadUpToTheRecord) {
       {131, "は 131 バイトあり、セーブファイルの 130 バイトより長いので、はじめの 130 バイトだけを読みました。"},
       {kTwoGiB, "は 2147483648 バイトあり、セーブファイルの 130 バイトより長いので、はじめの 130 バイトだけを読みました。"}});
   // clang-format on
+}
+
+// Each case puts something in slot 0: is there a game to continue, and if not, why?
+struct SlotCase {
+  std::string what;
+  std::function<void(const fs::path&)> put;
+  SaveState state;
+  std::string reason{}, note{};  // found in the texts
+};
+
+TEST(SaveToContinue, TellsAGameFromAnEmptySlotAndFromGarbage) {
+  const auto bytes = [](std::string data) { return [data](const fs::path& f) { WriteBytes(f, data); }; };
+  SaveRecord unplayable = SampleSave();
+  unplayable.PlayerCount = 3;
+  // clang-format off
+  const std::vector<SlotCase> cases = {
+      {"no file", [](const fs::path&) {}, SaveState::Empty, "Save0.sav」 がありません。"},
+      {"an empty slot", bytes(EncodeSave(SaveRecord{})), SaveState::Empty, "TurnNumber が 0 です。"},
+      {"a game", bytes(EncodeSave(SampleSave())), SaveState::Game},
+      {"a game in a longer file", bytes(EncodeSave(SampleSave()) + "x"), SaveState::Game, "", "131 バイトあり"},
+      {"an empty file", bytes(""), SaveState::Unusable, "0 バイトしかなく"},
+      {"a short file", bytes(EncodeSave(SampleSave()).substr(1)), SaveState::Unusable, "129 バイトしかなく"},
+      {"a folder", [](const fs::path& f) { fs::create_directory(f); }, SaveState::Unusable, "フォルダです"},
+      {"an unplayable game", bytes(EncodeSave(unplayable)), SaveState::Unusable, "PlayerCount が 3 ですが"}};
+  // clang-format on
+  for (const SlotCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder root;
+    c.put(SaveSlotFile(root.path(), 0));
+    const SaveToContinue save = ReadSlotToContinue(root.path(), 0);
+    EXPECT_EQ(save.state, c.state);
+    EXPECT_EQ(save.CanContinue(), c.state == SaveState::Game);
+    EXPECT_EQ(save.record, c.state == SaveState::Game ? SampleSave() : SaveRecord{});
+    EXPECT_TRUE(c.reason.empty() ? save.reason.empty() : save.reason.find(c.reason) != std::string::npos)
+        << save.reason;
+    EXPECT_TRUE(c.note.empty() ? save.sizeNote.empty() : save.sizeNote.find(c.note) != std::string::npos)
+        << save.sizeNote;
+  }
+  EXPECT_EQ(ReadSlotToContinue("/nonexistent", 4).reason,
+            "セーブスロット 4 はありません。スロットは 0～3 です。");
 }
 
 // A save killed while writing leaves its hidden temporary file; the next save

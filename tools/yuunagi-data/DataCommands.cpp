@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "files/Playability.h"
 #include "files/RecordFile.h"
@@ -69,17 +70,14 @@ void Build(const std::string& input, const std::string& output) {
 
 int Check(const std::string& path) {
   std::string note;
-  std::optional<std::string> problem;
   if (KindOf(path) == FileKind::Scenario) {
-    problem = CheckScenario(LoadScenario(path, note));
+    if (std::optional<std::string> problem = CheckScenario(LoadScenario(path, note)))
+      throw DataError(*problem);
   } else {
-    const SaveRecord save = LoadSave(path, note);
-    problem =
-        save.TurnNumber == 0
-            ? std::optional<std::string>("TurnNumber が 0 です。空きスロットなので、つづきから遊べません。")
-            : CheckSave(save);
+    SaveToContinue save = ReadSaveToContinue(path);
+    if (!save.CanContinue()) throw DataError(save.reason);
+    note = std::move(save.sizeNote);
   }
-  if (problem) throw DataError(*problem);
   ShowSizeNote(note);
   std::cout << "OK\n";
   return kExitOk;
