@@ -25,6 +25,8 @@ target_sources(yuunagi_engine PRIVATE
   files/Playability.cpp
   files/DataFolders.cpp
   files/RecordFile.cpp
+  files/FileErrors.cpp
+  files/TemporaryFiles.cpp
   files/Text.cpp
 )
 target_include_directories(yuunagi_engine PUBLIC ${CMAKE_SOURCE_DIR})

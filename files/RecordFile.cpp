@@ -5,9 +5,11 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <optional>
 #include <utility>
+
+#include "files/FileErrors.h"
+#include "files/TemporaryFiles.h"
 
 namespace yuunagi {
 namespace record_file {
@@ -20,14 +22,29 @@ std::string OpenFailure(const fs::path& path, int error) {
     case ENOENT: return Quote(path) + " がありません。";
     case EACCES:
     case EPERM: return Quote(path) + " を読む権限がありません。";
-    default: return Quote(path) + " を開けません (" + std::strerror(error) + ")。";
+    default: return Quote(path) + " を開けません (" + ReasonForError(error) + ")。";
   }
 }
 
 // Why writing `path` failed, from errno: call it right after the failure.
 std::string WriteFailure(const fs::path& path) {
   const int reason = errno;
-  return Quote(path) + " を書けません (" + std::strerror(reason) + ")。";
+  return Quote(path) + " を書けません (" + ReasonForError(reason) + ")。";
+}
+
+// A file of `fileSize` bytes that lacks bytes of its `recordSize`-byte record.
+std::string TooShortMessage(const fs::path& path, std::uintmax_t fileSize, std::size_t recordSize,
+                            std::string_view kind) {
+  return Quote(path) + " は " + std::to_string(fileSize) + " バイトしかなく、" + std::string(kind) +
+         "に必要な " + std::to_string(recordSize) + " バイトに足りません。";
+}
+
+// A file longer than its record, of which only the record was read.
+std::string LongerFileNote(const fs::path& path, std::uintmax_t fileSize, std::size_t recordSize,
+                           std::string_view kind) {
+  const std::string record = std::to_string(recordSize);
+  return Quote(path) + " は " + std::to_string(fileSize) + " バイトあり、" + std::string(kind) + "の " +
+         record + " バイトより長いので、はじめの " + record + " バイトだけを読みました。";
 }
 
 // A file-size limit (ulimit -f) must make a write fail like a full disk
@@ -47,10 +64,10 @@ bool ResolveLink(const fs::path& path, fs::path& target, std::string* error) {
   target = fs::canonical(path, ec);
   if (!ec) return true;
   const fs::path link = fs::read_symlink(path, linkError);
-  SetError(error,
-           ec == std::errc::no_such_file_or_directory
-               ? Quote(path) + " はリンクですが、リンク先 " + Quote(link) + " がありません。"
-               : Quote(path) + " のリンク先 " + Quote(link) + " を開けません (" + ec.message() + ")。");
+  SetError(error, ec == std::errc::no_such_file_or_directory
+                      ? Quote(path) + " はリンクですが、リンク先 " + Quote(link) + " がありません。"
+                      : Quote(path) + " のリンク先 " + Quote(link) + " を開けません (" +
+                            ReasonForError(ec.default_error_condition().value()) + ")。");
   return false;
 }
 
@@ -61,7 +78,7 @@ bool CopyTail(int from, off_t offset, int to, const fs::path& path, std::string*
   const long n = ReadAt(from, tail.data(), tail.size(), offset);
   if (n < 0) {
     const int reason = errno;
-    SetError(error, Quote(path) + " を読めません (" + std::strerror(reason) + ")。");
+    SetError(error, Quote(path) + " を読めません (" + ReasonForError(reason) + ")。");
     return false;
   }
   if (static_cast<std::size_t>(n) > kLargestTail) {
@@ -85,7 +102,7 @@ std::string RefusalToReplace(const fs::path& path, const struct stat& st) {
   const int reason = errno;
   return reason == EACCES || reason == EPERM
              ? Quote(path) + " に書き込む権限がありません。"
-             : Quote(path) + " を書けません (" + std::strerror(reason) + ")。";
+             : Quote(path) + " を書けません (" + ReasonForError(reason) + ")。";
 }
 
 // Makes a rename within `folder` durable. Best effort: some file systems
@@ -124,24 +141,6 @@ bool JudgeOldFile(const fs::path& path, const fs::path& target, long keepTailFro
   return old.tail.ok();
 }
 
-// A hidden name in the same folder as `target`, so the rename never crosses
-// file systems. Sets `tempPath` to the file made.
-Descriptor CreateTempFile(const fs::path& folder, const fs::path& target, fs::path& tempPath,
-                          std::string* error) {
-  std::string tempName = ".";
-  tempName += target.filename().string();
-  tempName += ".XXXXXX";
-  std::string pattern = (folder / tempName).string();
-  Descriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
-  if (!temp.ok()) {
-    const int reason = errno;
-    SetError(error, Quote(folder) + " に書き込めません (" + std::strerror(reason) + ")。");
-    return temp;
-  }
-  tempPath = pattern;
-  return temp;
-}
-
 // Writes the new content, and the old file's tail when kept, into `temp`,
 // syncs and closes it. The reason when that fails.
 std::optional<std::string> WriteNewContent(Descriptor& temp, std::string_view bytes, const OldFile& old,
@@ -176,24 +175,6 @@ std::string Quote(const fs::path& path) { return "「" + path.string() + "」"; 
 
 void SetError(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
-}
-
-Descriptor::Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-  }
-  return *this;
-}
-
-Descriptor::~Descriptor() { Close(); }
-
-bool Descriptor::Close() {
-  const int result = fd_ >= 0 ? ::close(fd_) : 0;
-  fd_ = -1;
-  return result == 0;
 }
 
 Descriptor OpenPlainFile(const fs::path& path, std::string* error, struct stat* info) {
@@ -241,16 +222,34 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-bool ReadRecordBytes(const fs::path& path, std::size_t size, std::string& bytes, std::string* error) {
-  Descriptor fd = OpenPlainFile(path, error);
+bool ReadRecordBytes(const fs::path& path, std::size_t size, std::string& bytes, std::string* error,
+                     std::uintmax_t* fileSize) {
+  struct stat info {};
+  Descriptor fd = OpenPlainFile(path, error, &info);
   if (!fd.ok()) return false;
   std::string buffer(size, '\0');
-  if (ReadAt(fd.get(), buffer.data(), size, 0) < 0) {
+  const long n = ReadAt(fd.get(), buffer.data(), size, 0);
+  if (n < 0) {
     const int reason = errno;
-    SetError(error, Quote(path) + " を読めません (" + std::strerror(reason) + ")。");
+    SetError(error, Quote(path) + " を読めません (" + ReasonForError(reason) + ")。");
     return false;
   }
+  // A file that shrank since it was opened counts with what was read.
+  const auto read = static_cast<std::uintmax_t>(n);
+  if (fileSize != nullptr) *fileSize = read < size ? read : static_cast<std::uintmax_t>(info.st_size);
   bytes = std::move(buffer);
+  return true;
+}
+
+bool ReadRecordFile(const fs::path& path, std::size_t size, std::string_view kind, std::string& bytes,
+                    std::string* error, std::string* sizeNote) {
+  std::uintmax_t fileSize = 0;
+  if (!ReadRecordBytes(path, size, bytes, error, &fileSize)) return false;
+  if (fileSize < size) {
+    SetError(error, TooShortMessage(path, fileSize, size, kind));
+    return false;
+  }
+  SetError(sizeNote, fileSize > size ? LongerFileNote(path, fileSize, size, kind) : "");
   return true;
 }
 
@@ -260,16 +259,20 @@ bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes, std::st
   fs::path target;
   if (!ResolveLink(path, target, error)) return false;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::string name = target.filename().string();
+  RemoveLeftoverTemporaries(folder, std::span(&name, 1));
   OldFile old;
   if (!JudgeOldFile(path, target, keepTailFrom, old, error)) return false;
-  fs::path tempPath;
-  Descriptor temp = CreateTempFile(folder, target, tempPath, error);
-  if (!temp.ok()) return false;
-  std::optional<std::string> failure = WriteNewContent(temp, bytes, old, keepTailFrom, path);
-  if (!failure && ::rename(tempPath.c_str(), target.c_str()) != 0) failure = WriteFailure(path);
+  TemporaryFile temp;
+  if (const int reason = CreateTemporaryFile(folder, target, temp); reason != 0) {
+    SetError(error, Quote(folder) + " に書き込めません (" + ReasonForError(reason) + ")。");
+    return false;
+  }
+  std::optional<std::string> failure = WriteNewContent(temp.fd, bytes, old, keepTailFrom, path);
+  if (!failure && ::rename(temp.path.c_str(), target.c_str()) != 0) failure = WriteFailure(path);
   if (failure) {
-    temp.Close();
-    ::unlink(tempPath.c_str());
+    temp.fd.Close();
+    ::unlink(temp.path.c_str());
     SetError(error, std::move(*failure));
     return false;
   }

@@ -47,8 +47,34 @@ std::filesystem::path SaveSlotFile(const std::filesystem::path& saveFolder, int 
 bool AccessSaveSlot(const std::filesystem::path& saveFolder, int slot, int mode, SaveRecord& data,
                     std::string* error = nullptr);
 
-// Reads a save record from a file given by its path (any name).
-std::optional<SaveRecord> ReadSaveFile(const std::filesystem::path& file, std::string* error = nullptr);
+// Reads a save record from a file given by its path (any name). A file
+// shorter than the record is refused with one line in `error`; a longer one is
+// read up to the record, and `sizeNote` (when given) receives one line saying
+// so, or "" for a file of the record's size.
+std::optional<SaveRecord> ReadSaveFile(const std::filesystem::path& file, std::string* error = nullptr,
+                                       std::string* sizeNote = nullptr);
+
+// What a save holds for つづきから.
+enum class SaveState {
+  Empty,     // no file there, or a record with TurnNumber 0
+  Game,      // a game that can be continued
+  Unusable,  // a file that cannot be read, is too short, or fails the playability check
+};
+
+struct SaveToContinue {
+  SaveState state = SaveState::Empty;
+  SaveRecord record;     // the game, when there is one
+  std::string reason;    // without a game: one line saying why there is none
+  std::string sizeNote;  // with a game: a note on a file longer than the record, or ""
+  bool CanContinue() const { return state == SaveState::Game; }
+};
+
+// Reads the save `file` and judges whether it holds a game to continue.
+// Nothing is created or changed.
+SaveToContinue ReadSaveToContinue(const std::filesystem::path& file);
+
+// The same for slot `slot` (0..3) of `saveFolder`.
+SaveToContinue ReadSlotToContinue(const std::filesystem::path& saveFolder, int slot);
 
 // Writes `record` as the whole of `file`, atomically.
 bool WriteSaveFile(const std::filesystem::path& file, const SaveRecord& record, std::string* error = nullptr);

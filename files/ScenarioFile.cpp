@@ -66,14 +66,16 @@ std::optional<fs::path> FindScenarioFile(const fs::path& folder, std::string_vie
   return std::nullopt;
 }
 
-std::optional<ScenarioRecord> ReadScenarioFile(const fs::path& file, std::string* error) {
+std::optional<ScenarioRecord> ReadScenarioFile(const fs::path& file, std::string* error,
+                                               std::string* sizeNote) {
   std::string bytes;
-  if (!record_file::ReadRecordBytes(file, kScenarioRecordSize, bytes, error)) return std::nullopt;
+  if (!record_file::ReadRecordFile(file, kScenarioRecordSize, "シナリオファイル", bytes, error, sizeNote))
+    return std::nullopt;
   return DecodeScenario(bytes);
 }
 
-std::optional<ScenarioRecord> ReadScenario(const fs::path& folder, std::string_view name,
-                                           std::string* error) {
+std::optional<ScenarioRecord> ReadScenario(const fs::path& folder, std::string_view name, std::string* error,
+                                           std::string* sizeNote) {
   const std::optional<fs::path> file = FindScenarioFile(folder, name);
   if (!file) {
     // Name the file the player expects, so the message says what is missing.
@@ -84,7 +86,7 @@ std::optional<ScenarioRecord> ReadScenario(const fs::path& folder, std::string_v
                                      : "シナリオ " + record_file::Quote(expected) + " がありません。");
     return std::nullopt;
   }
-  return ReadScenarioFile(*file, error);
+  return ReadScenarioFile(*file, error, sizeNote);
 }
 
 bool WriteScenarioFile(const fs::path& file, const ScenarioRecord& record, std::string* error) {

@@ -42,13 +42,16 @@ std::optional<std::filesystem::path> FindScenarioFile(const std::filesystem::pat
                                                       std::string_view name);
 
 // Reads the scenario `name` of `folder`. On failure returns nullopt and, when
-// `error` is given, one line telling the player what went wrong.
+// `error` is given, one line telling the player what went wrong; a file
+// shorter than the record is refused that way too. A longer file is read up
+// to the record, and `sizeNote` (when given) receives one line saying so, or
+// "" for a file of the record's size.
 std::optional<ScenarioRecord> ReadScenario(const std::filesystem::path& folder, std::string_view name,
-                                           std::string* error = nullptr);
+                                           std::string* error = nullptr, std::string* sizeNote = nullptr);
 
-// Reads a scenario from a file given by its path (any name).
+// Reads a scenario from a file given by its path (any name), as ReadScenario.
 std::optional<ScenarioRecord> ReadScenarioFile(const std::filesystem::path& file,
-                                               std::string* error = nullptr);
+                                               std::string* error = nullptr, std::string* sizeNote = nullptr);
 
 // Writes `record` to `file`, replacing it whole and atomically; on failure
 // nothing changes and `error` tells why.

@@ -104,7 +104,7 @@ TEST(DataTool, ExitStatusesAndMessages) {
   TempFolder dir;
   WriteBytes(dir / "s.json", ScenarioToJson(SampleScenario()).dump());
   WriteBytes(dir / "bad.json", "{");
-  WriteBytes(dir / "Save1.sav", "");
+  WriteBytes(dir / "Save1.sav", EncodeSave(SaveRecord{}));  // a whole record of an empty slot
   const std::string in = (dir / "s.json").string(), out = (dir / "out.dat").string(),
                     dat = (dir / "初級.DAT").string();
   ASSERT_EQ(Tool({"build", in, "-o", dat}).status, 0);  // any letter case
@@ -139,6 +139,29 @@ TEST(DataTool, ExitStatusesAndMessages) {
   EXPECT_EQ(ReadBytes(out), "old");
   EXPECT_EQ(FolderEntries(dir.path()),
             (std::vector<std::string>{"Save1.sav", "bad.json", "out.dat", "s.json", "初級.DAT"}));
+}
+
+// A file shorter than its record fails the check; a longer one is checked up
+// to the record, with a note on stderr.
+TEST(DataTool, ChecksFilesOfEverySize) {
+  TempFolder dir;
+  const std::string scenario = (dir / "s.dat").string(), save = (dir / "Save0.sav").string();
+  // clang-format off
+  const std::vector<std::tuple<std::string, std::uintmax_t, int, std::string>> cases = {
+      {scenario, 413, 1, "413 バイトしかなく"}, {scenario, 414, 0, ""}, {scenario, 415, 0, "415 バイトあり"},
+      {scenario, std::uintmax_t{2} << 30, 0, "2147483648 バイトあり"}, {save, 129, 1, "129 バイトしかなく"},
+      {save, 130, 0, ""}, {save, 131, 0, "131 バイトあり"}};
+  // clang-format on
+  for (const auto& [file, size, status, said] : cases) {
+    WriteBytes(file, file == save ? EncodeSave(SampleSave()) : EncodeScenario(SampleScenario()));
+    ASSERT_EQ(truncate(file.c_str(), static_cast<off_t>(size)), 0);
+    const ToolRun run = Tool({"check", file});
+    EXPECT_EQ(run.status, status) << size;
+    EXPECT_EQ(run.out, status == 0 ? "OK\n" : "");
+    const std::string start = "yuunagi-data: 「" + file + "」 は " + said;
+    EXPECT_TRUE(said.empty() ? run.err.empty() : run.err.starts_with(start) && run.err.ends_with("。\n"))
+        << run.err;
+  }
 }
 
 }  // namespace

@@ -116,10 +116,10 @@ struct WriteFailure {
 TEST(SaveSlot, AFailedWriteLeavesTheSlotWholeAndNothingBehind) {
   // clang-format off
   const std::vector<WriteFailure> cases = {
-      {.what = "a file-size limit", .expected = "Save0.sav", .smallLimit = true},
+      {.what = "a file-size limit", .expected = "Save0.sav」 を書けません (ファイルが大きすぎます)。", .smallLimit = true},
       {.what = "a read-only slot", .expected = "Save0.sav", .slotMode = fs::perms(0444)},
       {.what = "a read-only slot, for a user", .expected = "Save0.sav", .slotMode = fs::perms(0444), .asNobody = true},
-      {.what = "a read-only folder", .expected = "Save", .folderMode = fs::perms(0555), .asNobody = true},
+      {.what = "a read-only folder", .expected = "Save」 に書き込めません (権限がありません)。", .folderMode = fs::perms(0555), .asNobody = true},
       {.what = "a slot past the tail limit", .expected = "65536", .tail = kTailLimit + 1},
       {.what = "a link to nowhere", .expected = "gone.sav", .inPlace = "link"},
       {.what = "a folder in the slot's place", .expected = "フォルダ", .inPlace = "folder"}};
@@ -171,6 +171,7 @@ TEST(SaveSlot, AKilledSaveLeavesEitherTheOldOrTheNewRecord) {
   }
   ASSERT_TRUE(AccessSaveSlot(root.path(), 1, kWriteSlot, second));  // leftovers never block a save
   EXPECT_EQ(ReadBytes(SaveSlotFile(root.path(), 1)), secondBytes);
+  EXPECT_EQ(FolderEntries(root.path()), Entries{"Save1.sav"});  // and are cleared by it
 }
 
 // Saves and scenarios the game made (the .sav and .dat files of the fuzz

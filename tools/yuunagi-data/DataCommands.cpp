@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "files/Playability.h"
 #include "files/RecordFile.h"
@@ -17,16 +18,22 @@ namespace {
 
 std::string Quote(const std::string& path) { return "「" + path + "」"; }
 
-ScenarioRecord LoadScenario(const std::string& path) {
+// A file longer than its record is read up to the record, and said so when
+// the command succeeds (a failure stays one line).
+void ShowSizeNote(const std::string& note) {
+  if (!note.empty()) std::cerr << "yuunagi-data: " << note << '\n';
+}
+
+ScenarioRecord LoadScenario(const std::string& path, std::string& note) {
   std::string error;
-  std::optional<ScenarioRecord> record = ReadScenarioFile(path, &error);
+  std::optional<ScenarioRecord> record = ReadScenarioFile(path, &error, &note);
   if (!record) throw DataError(error);
   return *record;
 }
 
-SaveRecord LoadSave(const std::string& path) {
+SaveRecord LoadSave(const std::string& path, std::string& note) {
   std::string error;
-  std::optional<SaveRecord> record = ReadSaveFile(path, &error);
+  std::optional<SaveRecord> record = ReadSaveFile(path, &error, &note);
   if (!record) throw DataError(error);
   return *record;
 }
@@ -47,9 +54,11 @@ std::string KeysOf(const Layout& layout) {
 }
 
 void Dump(const std::string& path) {
-  const Json json =
-      KindOf(path) == FileKind::Scenario ? ScenarioToJson(LoadScenario(path)) : SaveToJson(LoadSave(path));
+  std::string note;
+  const Json json = KindOf(path) == FileKind::Scenario ? ScenarioToJson(LoadScenario(path, note))
+                                                       : SaveToJson(LoadSave(path, note));
   std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+  ShowSizeNote(note);
 }
 
 void Build(const std::string& input, const std::string& output) {
@@ -60,17 +69,16 @@ void Build(const std::string& input, const std::string& output) {
 }
 
 int Check(const std::string& path) {
-  std::optional<std::string> problem;
+  std::string note;
   if (KindOf(path) == FileKind::Scenario) {
-    problem = CheckScenario(LoadScenario(path));
+    if (std::optional<std::string> problem = CheckScenario(LoadScenario(path, note)))
+      throw DataError(*problem);
   } else {
-    const SaveRecord save = LoadSave(path);
-    problem =
-        save.TurnNumber == 0
-            ? std::optional<std::string>("TurnNumber が 0 です。空きスロットなので、つづきから遊べません。")
-            : CheckSave(save);
+    SaveToContinue save = ReadSaveToContinue(path);
+    if (!save.CanContinue()) throw DataError(save.reason);
+    note = std::move(save.sizeNote);
   }
-  if (problem) throw DataError(*problem);
+  ShowSizeNote(note);
   std::cout << "OK\n";
   return kExitOk;
 }
@@ -153,7 +161,8 @@ void AddCheckCommand(CLI::App& app, int& status) {
   CLI::App* check = app.add_subcommand(
       "check",
       "Tell whether a scenario (.dat) or save (.sav) can be played: prints OK (exit 0) or the "
-      "reason why not on stderr (exit 1). The file is only read.");
+      "reason why not on stderr (exit 1). A file longer than its record is read up to the record, "
+      "and a note on stderr says so. The file is only read.");
   auto file = std::make_shared<std::string>();
   check->add_option("FILE", *file, "the .dat or .sav file")->required();
   check->callback([file, &status] { status = Check(*file); });
