@@ -38,8 +38,8 @@ bool IsTemporaryName(std::string_view entry, std::span<const std::string> names)
 // Removes the plain file `path` when no writer holds its lock. The name is
 // checked to still be the file locked, so nothing made since is removed.
 void RemoveIfAbandoned(const fs::path& path) {
-  struct stat named {
-  }, held{};
+  struct stat named {};
+  struct stat held {};
   if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) return;
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (!fd.ok() || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) return;
