@@ -22,6 +22,7 @@ target_sources(yuunagi_engine PRIVATE
   files/Cp932.cpp
   files/ScenarioFile.cpp
   files/SaveFile.cpp
+  files/Autosave.cpp
   files/Playability.cpp
   files/DataFolders.cpp
   files/RecordFile.cpp

@@ -14,6 +14,7 @@ target_sources(yuunagi_window PRIVATE
   core/MessagePanel.cpp
   core/SpeedBar.cpp
   core/MainFormHost.cpp
+  core/MainFormKeeping.cpp
   core/Screens.cpp
   core/BoardDisplay.cpp
   core/StartUp.cpp
@@ -23,6 +24,7 @@ target_sources(yuunagi_window PRIVATE
   files/TitleScreen.cpp
   files/TitleButtons.cpp
   files/SaveSlots.cpp
+  files/GameQuestions.cpp
   files/SaveSlotPanel.cpp
   files/ScenarioPanel.cpp
   # commands/: the players' menus

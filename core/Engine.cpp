@@ -143,6 +143,15 @@ bool Engine::FillSaveData() {
   return true;
 }
 
+std::optional<SaveRecord> Engine::RecordOfNextMove() const {
+  const bool decided = data_.GameState == Phase::Victory || data_.GameState == Phase::LastHumanDestroyed;
+  if (!Running() || decided) return std::nullopt;
+  if (!acted_) return MakeSaveRecord(data_);
+  GameData next = data_;
+  AdvanceMover(next);
+  return MakeSaveRecord(next);
+}
+
 // ---- Actions ----
 
 ActionCheck Engine::ExecuteAction(Action action, i16 value, i16 target) {
@@ -271,13 +280,16 @@ void Engine::AdvanceMove() {
   pauseDue_ = false;
   data_.GameState = Phase::Moving;
   host_.HighlightMover(data_.CurrentDistrict, false);
-  if (!AdvanceMover(data_)) {
+  const bool newTurn = AdvanceMover(data_);
+  acted_ = false;  // the board stands at the next mover's move, not yet played
+  if (!newTurn) {
     BeginMove();
     return;
   }
   host_.ShowTurnNumber(data_.TurnNumber);
   for (int i = 0; i < kDistrictCount; ++i) host_.RefreshDistrictPanel(i);
   host_.Yield();
+  host_.TurnCompleted();
   BeginMove();
 }
 

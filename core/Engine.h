@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -79,6 +80,12 @@ class Engine {
   bool CancelTargeting();
   // Fills SaveData from the running game, during a human's choice.
   bool FillSaveData();
+  // The running game as a save record at any moment, as of the next move to
+  // be played: the mover's own move while it is still to come, otherwise the
+  // board moved on to the next mover (a new turn's income included), so a
+  // continued game neither plays a move twice nor skips one. Nothing before
+  // a game starts or once it is decided.
+  std::optional<SaveRecord> RecordOfNextMove() const;
 
   // ---- Every move ----
   // Carries out one action of the district whose move it is. Refused, with

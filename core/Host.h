@@ -36,6 +36,9 @@ class Host {
   virtual void ShowGameScreen(std::string_view scenarioName) = 0;
   // "Turn <n>" in the turn panel.
   virtual void ShowTurnNumber(int turn) = 0;
+  // A turn is over: every district has moved, the new turn's income is paid
+  // and district 0 moves next. A host that keeps the game writes it now.
+  virtual void TurnCompleted() {}
   // A move begins: "<faction>の戦略" in the turn panel.
   virtual void ShowMoveStart(const MoveStart& move) = 0;
   // Highlight (or stop highlighting) the faction name of the moving district.

@@ -1,7 +1,6 @@
 #include "core/MainForm.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
@@ -194,6 +193,14 @@ bool MainForm::AskYesNo(std::string_view text) {
   return RunMessageBox(box) == QMessageBox::Yes;
 }
 
+int MainForm::AskYesNoCancel(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, ToQString(GameTitle), BoxText(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  return RunMessageBox(box);
+}
+
 void MainForm::RepaintNow() {
   if (isVisible()) repaint();
 }
@@ -201,6 +208,7 @@ void MainForm::RepaintNow() {
 void MainForm::ScheduleNextMove(float seconds) {
   if (ended_) return;
   const int milliseconds = static_cast<int>(std::lround(std::max(0.0f, seconds) * 1000.0f));
+  pauseLength_ = milliseconds;
   pauseTimer_.start(milliseconds);
 }
 
@@ -289,6 +297,7 @@ void MainForm::EndProgram() {
   if (ended_) return;
   ended_ = true;
   pauseTimer_.stop();
+  ForgetDecidedGame();
   // No input reaches the game any more, whatever is still queued.
   setEnabled(false);
   music_->CloseMusic();
@@ -296,11 +305,6 @@ void MainForm::EndProgram() {
   if (openBox_ != nullptr) openBox_->done(0);
   record_->close();
   exitProcess_(0);
-}
-
-void MainForm::closeEvent(QCloseEvent* event) {
-  event->accept();
-  EndProgram();
 }
 
 }  // namespace yuunagi

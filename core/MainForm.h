@@ -66,6 +66,9 @@ class MainForm : public PictureBox, private Host {
   void ShowMessageBox(std::string_view text);
   // A modal yes/no question captioned with the game title; true for yes.
   bool AskYesNo(std::string_view text);
+  // A modal question with はい, いいえ and キャンセル, captioned with the game
+  // title: QMessageBox::Yes, No or Cancel (Escape and closing the box cancel).
+  int AskYesNoCancel(std::string_view text);
   // The message box on screen, or nullptr.
   QMessageBox* OpenMessageBox() const { return openBox_; }
   // Brings the screen up to date at once, without handling any input.
@@ -77,11 +80,16 @@ class MainForm : public PictureBox, private Host {
   void ScheduleNextMove(float seconds) override;
   bool MovePending() const { return pauseTimer_.isActive(); }
   // The length of the pause scheduled last, in milliseconds.
-  int PauseMilliseconds() const { return pauseTimer_.interval(); }
+  int PauseMilliseconds() const { return pauseLength_; }
   // Shows the small mark that the game waits for a click, while it does.
   void UpdateWaitCue();
   // The target pick is called off: the weapon panel is offered again.
   void CancelTarget();
+
+  // ---- Keeping the game (core/MainFormKeeping.cpp) ----
+  // A game with human players is on and not yet decided: it is autosaved,
+  // and closing the window asks first.
+  bool KeepsGame() const;
 
   // A layout font at the window's zoom.
   QFont ZoomedFont(qreal points, bool bold = false) const;
@@ -145,6 +153,16 @@ class MainForm : public PictureBox, private Host {
   void ShowMoveStart(const MoveStart& move) override;
   void HighlightMover(int district, bool on) override;
   void ShowActionMenu(int player) override;
+  void TurnCompleted() override;
+
+  // Writes the autosave; only the first failure is said, on the message line.
+  void Autosave();
+  // Closing during a game with humans: save into the chosen slot first? False: play on.
+  bool AgreeToClose();
+  // The game as the セーブ command saves it, into the chosen slot; a failure is said.
+  bool SaveIntoChosenSlot();
+  // A game with humans that is decided leaves no autosave behind.
+  void ForgetDecidedGame();
 
   void BuildPanels();
   void BuildTitle();
@@ -159,6 +177,8 @@ class MainForm : public PictureBox, private Host {
   Engine engine_;
   QTimer pauseTimer_;
   bool ended_ = false;
+  int pauseLength_ = 0;  // milliseconds, as scheduled last
+  bool autosaveFailed_ = false;
   // The panels and pictures, owned by the window as its children.
   PictureBox* texture_ = nullptr;  // holds the texture Etc.bmp
   PictureBox* townMap_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 
 #include <future>
@@ -13,6 +14,7 @@
 
 #include "core/PlayerSettings.h"
 #include "core/Screens.h"
+#include "files/GameQuestions.h"
 
 namespace yuunagi {
 
@@ -107,6 +109,10 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   }
   form->PlayMusic("オープニング");
   form->show();
+  // A game the autosave kept is offered before anything else, from the event
+  // loop: the player may close the window over the question, which ends it.
+  MainForm* window = form.get();
+  QTimer::singleShot(0, window, [window] { OfferAutosavedGame(*window); });
   return form;
 }
 

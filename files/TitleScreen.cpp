@@ -9,6 +9,7 @@
 #include "core/PanelFocus.h"
 #include "core/SpeedBar.h"
 #include "files/Cp932.h"
+#include "files/GameQuestions.h"
 #include "files/Playability.h"
 #include "files/SaveSlotPanel.h"
 #include "files/SaveSlots.h"
@@ -66,7 +67,7 @@ void TitleScreen::CancelSlots() {
 
 void TitleScreen::ConfirmSlot() {
   if (form_.Data().StartMode == 0) {
-    ShowScenarioList();
+    if (ConfirmNewGameInSlot(form_)) ShowScenarioList();
   } else {
     ContinueSavedGame(form_);
   }

@@ -1,6 +1,7 @@
 // The turn cycle: game start, the order of moves, income, the turn counter,
 // human and computer moves, and starting from a scenario or a save.
 #include <functional>
+#include <optional>
 
 #include "EngineFixture.h"
 #include "tests/support/EvenStart.h"
@@ -227,6 +228,75 @@ TEST_F(TurnCycle, ContinuingCutsNamesToFourteenCharacters) {
   EXPECT_EQ(G().ScenarioName, "ABCDEFGHIJKLMN");
   EXPECT_EQ(G().MusicName, "0123456789abcd");
   EXPECT_EQ(host.music.back(), "play:0123456789abcd");
+}
+
+// The autosave's record, taken at any moment of a game with a human, plays on
+// exactly as the game itself: the same chances after it give the same board.
+struct Reseedable : RandomSource {
+  double Next() override { return source.Next(); }
+  SeededRandom source{1};
+};
+
+// Keeps the record at the first turn's end, and from there on the chances are seed 7's.
+struct KeepingHost : RecordingHost {
+  void TurnCompleted() override {
+    if (!keep || atTurnEnd) return;
+    atTurnEnd = engine->RecordOfNextMove();
+    random.source = SeededRandom(7);
+  }
+  const Engine* engine = nullptr;
+  Reseedable random;
+  bool keep = false;
+  std::optional<SaveRecord> atTurnEnd;
+};
+
+// One step of play: 1P collects, a click after it, or a computer's pause ends.
+void Step(Engine& engine) {
+  if (engine.AwaitsHumanChoice()) {
+    engine.ExecuteAction(Action::Collect, 0, 0);
+  } else if (!engine.ContinueAfterAction()) {
+    engine.NextMove();
+  }
+}
+
+Board PlayToTurn(Engine& engine, int turn) {
+  while (!engine.Finished() && engine.Data().TurnNumber < turn) Step(engine);
+  return engine.Data();
+}
+
+TEST(Autosave, ARecordOfTheNextMoveContinuesTheGameExactly) {
+  using Moment = std::function<bool(const Engine&)>;
+  const std::pair<const char*, Moment> moments[] = {
+      {"a human's choice", [](const Engine& e) { return e.AwaitsHumanChoice(); }},
+      {"after the human acted", [](const Engine& e) { return e.Data().GameState == Phase::AwaitingClick; }},
+      {"a computer's pause", [](const Engine& e) { return e.Data().CurrentDistrict == 3; }},
+      {"the turn's end", nullptr},
+  };
+  for (const auto& [name, reached] : moments) {
+    SCOPED_TRACE(name);
+    KeepingHost host;
+    Engine game(host, host.random);
+    host.engine = &game;
+    EXPECT_FALSE(game.RecordOfNextMove()) << "nothing before a game";
+    game.ChooseScenario(test::EvenStart(), "港町");
+    game.JoinFaction(2);
+    game.StartNewGameFromScenario();
+    host.keep = reached == nullptr;
+    for (int steps = 0; reached ? !reached(game) : !host.atTurnEnd; ++steps) {
+      ASSERT_LT(steps, 100);
+      Step(game);
+    }
+    std::optional<SaveRecord> record = reached ? game.RecordOfNextMove() : host.atTurnEnd;
+    ASSERT_TRUE(record);
+    if (reached) host.random.source = SeededRandom(7);
+    const Board expected = PlayToTurn(game, record->TurnNumber + 3);
+
+    RecordingHost otherHost;
+    SeededRandom same(7);
+    Engine continued(otherHost, same);
+    continued.ContinueFromSaveData(*record);
+    EXPECT_EQ(PlayToTurn(continued, record->TurnNumber + 3), expected);
+  }
 }
 
 // Whatever a host asks outside its phase is refused: nothing on the board or

@@ -16,6 +16,7 @@
 
 #include "commands/FactionPicker.h"
 #include "core/StatusPanel.h"
+#include "files/Autosave.h"
 #include "files/Cp932.h"
 #include "files/ScenarioFile.h"
 #include "tests/window/WindowTestSupport.h"
@@ -30,6 +31,7 @@ struct Case {
   const char* name;
   Files files;
   const char* script;
+  QStringList startAnswers = {};  // how the boxes of start-up are answered
 };
 
 // A playable scenario: district i held by faction owners[i], modest numbers.
@@ -87,6 +89,40 @@ Files Game(i16 money = 100, i16 weapon = 1, bool computer = false) {
     if (computer) s.Owner[1] = 2;
     f.WriteSave(0, s);
   };
+}
+
+// Both layouts, one after the other.
+Files Both(Files first, Files second) {
+  return [=](AppFolder& f) {
+    first(f);
+    second(f);
+  };
+}
+
+// An autosave of HotSeatSave() at turn 4, district 2 (ソラノ, 2P) to move; `change` alters it.
+Files Autosaved(std::function<void(SaveRecord&)> change = {}) {
+  return [=](AppFolder& f) {
+    SaveRecord s = HotSeatSave();
+    s.TurnNumber = 4;
+    s.CurrentDistrict = 2;
+    if (change) change(s);
+    WriteAutosave(f / "Save", s);
+  };
+}
+
+// ヒノデ holds all but district 5, which falls to the first blow.
+void LastDistrictWeak(SaveRecord& s) {
+  s.Owner = {0, 0, 0, 0, 0, 1};
+  s.Soldiers[5] = 1;
+  s.CurrentDistrict = 0;
+}
+
+// A spectator game that ヒノデ wins within a few turns.
+void QuickEnd(AppFolder& f) {
+  ScenarioRecord s = Scenario({0, 0, 0, 0, 0, 1});
+  s.StartSoldiers = {500, 500, 500, 500, 500, 300};
+  s.StartStrength = {30, 30, 30, 30, 30, 5};
+  f.WriteScenario("早い決着", s);
 }
 
 const Case kCases[] = {
@@ -191,13 +227,7 @@ const Case kCases[] = {
      "shown=game; turn=Turn 1; song=決戦の町; mover=0; highlight=0; pending=1; pause=100; moves=1; "
      "scroll 2000; engine next; mover=1; highlight=1; strategy=ハナミの戦略; moves=2; pause=2000; close; "
      "exit=0; pending=0; song=; saves=; boxes=ゲームをはじめます。\nよろしいですか？"},
-    {"a spectator game to its end",
-     [](AppFolder& f) {
-       ScenarioRecord s = Scenario({0, 0, 0, 0, 0, 1});
-       s.StartSoldiers = {500, 500, 500, 500, 500, 300};
-       s.StartStrength = {30, 30, 30, 30, 30, 5};
-       f.WriteScenario("早い決着", s);
-     },
+    {"a spectator game to its end", QuickEnd,
      "seed 7; new game; speed 0; factionPicker.confirm; wait exit=0; "
      "boxes=ゲームをはじめます。\nよろしいですか？|ヒノデはユウナギ町を制圧した。; oddboxes=0; "
      "box.statusPanel5.owner=ヒノデ; boxsongs=設定|; owners=000000; pending=0"},
@@ -336,6 +366,47 @@ const Case kCases[] = {
      "press L; record=1; press L; record=0"},
     {"closing the window while a message box is open ends the game", OneScenario({0, 1, 2, 3, 4, 5}),
      "answer Close; new game; factionPicker.confirm; boxes~ゲームをはじめます; exit=0; song="},
+    // ---- Keeping the game: the autosave and the questions before anything is lost ----
+    {"closing a hot-seat game asks; はい saves into the slot and ends", Game(),
+     "play; draw 0.5; actionMenu.collect; close; boxes=セーブしてから終了しますか？; "
+     "boxbuttons~キャンセル; oddboxes=0; exit=0; song=; "
+     "kept=Autosave.sav:港町 Turn 3@1 Save0.sav:港町 Turn 3@1"},
+    {"closing: いいえ ends, the autosave keeps the game", Game(),
+     "play; draw 0.5; actionMenu.collect; answer No; close; exit=0; "
+     "kept=Autosave.sav:港町 Turn 3@1 Save0.sav:港町 Turn 3@0"},
+    {"closing: キャンセル plays on, the computer's pause too", Game(100, 1, true),
+     "pause; answer Cancel; close; boxes=セーブしてから終了しますか？; exit=-1; pending=1; pause=60000; "
+     "kept=Save0.sav:港町 Turn 3@0; shown=game; the pause ends"},
+    {"an autosave after every turn, none before", Game(),
+     "play; collect; collect; collect; collect; collect; saves=Save0.sav; collect; turn=Turn 4; mover=0; "
+     "kept=Autosave.sav:港町 Turn 4@0 Save0.sav:港町 Turn 3@0; shown=game actionMenu"},
+    {"an autosave that cannot be written is said once; play goes on; a failed はい stays", Game(),
+     "play; block Save; collect; collect; collect; collect; collect; collect; "
+     "message~自動セーブできませんでした: ; turn=Turn 4; shown=game actionMenu; close; exit=-1; "
+     "message~セーブできませんでした: ; state=1; answer No; close; exit=0"},
+    {"at the next start はい goes on with the autosaved game", Autosaved(),
+     "boxes=前回のゲーム「港町 Turn 4」が残っています。\n続きから遊びますか？; oddboxes=0; state=1; "
+     "mover=2; highlight=2; turn=Turn 4; menu=～<2P>の戦略～; song=港町の攻防; shown=game actionMenu; "
+     "caption=ユウナギ町争奪戦～港町～; players=1,2,0,0,0,0/2; panel0=ヒノデ 100 50 15 1 20; "
+     "kept=Autosave.sav:港町 Turn 4@2"},
+    {"いいえ keeps the autosave; a spectator game leaves it alone",
+     Both(Autosaved(), QuickEnd),
+     "boxes~続きから遊びますか; state=0; shown=speedBar title titleMenu; song=オープニング; seed 7; new "
+     "game; "
+     "speed 0; factionPicker.confirm; wait exit=0; boxes~制圧した; kept=Autosave.sav:港町 Turn 4@2",
+     {"No"}},
+    {"the autosave goes when the game is won", Autosaved(LastDistrictWeak),
+     "mover=0; draw 0.9; actionMenu.attack; weaponMenu.weapon1; left statusPanel5; wait exit=0; "
+     "boxes~ヒノデはユウナギ町を制圧した。; saves="},
+    {"an autosave cut short is not offered",
+     Both(Autosaved(), [](AppFolder& f) { std::filesystem::resize_file(f / "Save/Autosave.sav", 129); }),
+     "boxes=; state=0; shown=speedBar title titleMenu"},
+    {"はじめから over a saved game asks; いいえ goes back to the slots",
+     Both(Saves({{"初級", 12}}), OneScenario({0, 1, 2, 3, 4, 5})),
+     "titleMenu.newGame; saveSlots.slot1; answer No; saveSlots.confirm; "
+     "boxes=このセーブファイルには「初級 Turn 12」が入っています。\n新しいゲームで上書きしますか？; "
+     "shown=saveSlots title; saveSlots.slot0; saveSlots.confirm; boxes~上書き; saveSlots.slot1; "
+     "saveSlots.confirm; shown=messagePanel scenarioList scenarioList.confirm title; slot=1"},
 };
 
 }  // namespace
@@ -361,6 +432,7 @@ class WindowTest : public QObject {
         "engine next; refusal=0; mover=2; menu=～<2P>の戦略～; engine next; refusal=1";
     Window::macros["new game"] = "titleMenu.newGame; saveSlots.confirm; scenarioList.confirm";
     Window::macros["closed"] = "close; exit=0; song=";
+    Window::macros["collect"] = "draw 0.5; actionMenu.collect; left background";
   }
 
   void scripts_data() {
@@ -371,7 +443,7 @@ class WindowTest : public QObject {
 
   void scripts() {
     QFETCH(int, row);
-    Window window(kCases[row].files);
+    Window window(kCases[row].files, false, kCases[row].startAnswers);
     RUN(window, kCases[row].script);
   }
 

@@ -28,6 +28,7 @@
 #include "core/StatusPanel.h"
 #include "core/TurnPanel.h"
 #include "core/WarRecordWindow.h"
+#include "files/Autosave.h"
 #include "files/SaveFile.h"
 #include "files/SaveSlotPanel.h"
 #include "files/ScenarioFile.h"
@@ -74,7 +75,9 @@ SaveRecord HotSeatSave() {
   return s;
 }
 
-Window::Window(const std::function<void(AppFolder&)>& files, bool keepSettings) {
+Window::Window(const std::function<void(AppFolder&)>& files, bool keepSettings,
+               const QStringList& startAnswers)
+    : answers_(startAnswers) {
   qApp->installEventFilter(this);
   // Every window starts at the designed size with music, unless it is the
   // restart that must find what the last one kept.
@@ -92,6 +95,7 @@ Window::Window(const std::function<void(AppFolder&)>& files, bool keepSettings) 
   form = StartUp(std::move(options));
   if (!form) random = nullptr;  // gone with the window
   if (form && !QTest::qWaitForWindowExposed(form.get())) throw std::runtime_error("the window never showed");
+  QTest::qWait(0);  // what start-up left to the event loop (the autosaved game's question)
 }
 
 Window::~Window() {
@@ -128,7 +132,10 @@ bool Window::eventFilter(QObject* watched, QEvent* event) {
     QTimer::singleShot(0, form.get(), &QWidget::close);
     return false;
   }
-  QAbstractButton* button = box->button(answer == "No" ? QMessageBox::No : QMessageBox::Yes);
+  const auto kind = answer == "No"       ? QMessageBox::No
+                    : answer == "Cancel" ? QMessageBox::Cancel
+                                         : QMessageBox::Yes;
+  QAbstractButton* button = box->button(kind);
   if (button == nullptr) button = box->button(QMessageBox::Ok);
   QTimer::singleShot(0, button, &QAbstractButton::click);
   return false;
@@ -146,7 +153,8 @@ const QStringList kGameScreen = {"messagePanel", "statusPanel0", "statusPanel1",
 
 // Facts: exit, boxes, boxsongs (the song playing as each box appeared),
 // box.NAME (what label NAME showed on the screen when the last box appeared),
-// oddboxes (not plain text or not captioned with the title), saves; with a
+// oddboxes (not plain text or not captioned with the title), saves, kept (the
+// games in the autosave and the slots: file:name Turn n@mover); with a
 // window also: shown (top-level controls; "game" first for the game screen),
 // caption, message, messagesize, song, state, slot, slots (* marks the
 // checked one), list (* the current row), scenario, factions and weapons
@@ -163,6 +171,12 @@ QMap<QString, QString> Window::Facts() const {
   f["saves"] = QDir(QString::fromStdString((folder / "Save").string()))
                    .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)
                    .join(' ');
+  QStringList kept;
+  for (const char* name : {"Autosave.sav", "Save0.sav", "Save1.sav", "Save2.sav", "Save3.sav"}) {
+    if (const std::optional<SaveRecord> s = ReadSaveFile(folder / "Save" / name))
+      kept << QString("%1:%2@%3").arg(name, ToQString(SavedGameName(*s))).arg(s->CurrentDistrict);
+  }
+  f["kept"] = kept.join(' ');
   if (!form) return f;
   BoardFacts(f);
   MainForm& w = *form;

@@ -6,7 +6,7 @@
 //   left|right|middle X   that button through the window, on control X or on "background"
 //   row N, type TEXT, key Return|Escape, scroll N (the speed bar), close
 //   press KEY             a key (Return, Space, 3, Ctrl+=, ...) to the control with the focus
-//   answer Yes|No|Close   how the next message box is answered (else Yes or OK), or the window closed
+//   answer Yes|No|Cancel|Close  how the next message box is answered (else Yes or OK), or the window closed
 //   draw V V..., seed N   scripted chances, or a seeded source from now on
 //   speed MS              the engine's pause after a computer move
 //   engine collect|continue|next, computer collect: asked of the engine directly
@@ -61,7 +61,9 @@ class Window : public QObject {
  public:
   // `files` lays out the application folder before start-up.
   // `keepSettings`: start with the player's settings the last window kept.
-  explicit Window(const std::function<void(AppFolder&)>& files = {}, bool keepSettings = false);
+  // `startAnswers`: how the boxes of start-up are answered.
+  explicit Window(const std::function<void(AppFolder&)>& files = {}, bool keepSettings = false,
+                  const QStringList& startAnswers = {});
   ~Window() override;
   // Runs `script`; says what went wrong at the first failing step, empty when nothing did.
   QString Run(const QString& script);
