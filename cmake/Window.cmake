@@ -25,6 +25,7 @@ target_sources(yuunagi_window PRIVATE
   files/SaveSlots.cpp
   files/SaveSlotPanel.cpp
   files/ScenarioPanel.cpp
+  files/ScenarioListing.cpp
   # commands/: the players' menus
   commands/FactionSelection.cpp
   commands/FactionPicker.cpp

@@ -31,6 +31,7 @@
 #include "files/SaveFile.h"
 #include "files/SaveSlotPanel.h"
 #include "files/ScenarioFile.h"
+#include "files/ScenarioListing.h"
 #include "files/ScenarioPanel.h"
 #include "media/MusicPlayer.h"
 #include "tests/support/EngineTestAccess.h"
@@ -236,6 +237,10 @@ QString Window::Run(const QString& script) {
   for (const QString& step : script.split("; ")) {
     const QString failure = macros.contains(step) ? Run(macros[step]) : Step(step);
     if (!failure.isEmpty()) return "step \"" + step + "\": " + failure;
+    // A scenario list being made is waited for, as a player would.
+    const auto* listing = form ? form->findChild<ScenarioListing*>() : nullptr;
+    if (listing && !QTest::qWaitFor([&] { return !listing->Busy(); }, 60000))
+      return "the list never finished";
     // Whatever happens, the status panels show the board as the game holds it.
     const QMap<QString, QString> f = Facts();
     for (int i = 0; form && form->Data().GameState != Phase::NotStarted && i < kDistrictCount; ++i) {
