@@ -7,6 +7,7 @@ add_library(yuunagi_window STATIC)
 target_sources(yuunagi_window PRIVATE
   # core/: the window, its start, the board and the engine's host
   core/MainForm.cpp
+  core/BoxKeyGuard.cpp
   core/Layout.cpp
   core/PanelFocus.cpp
   core/StatusPanel.cpp

@@ -308,6 +308,16 @@ const Case kCases[] = {
      "shown=game weaponMenu; press Return; snap; press 1; press 2; press 4; press 7; same; draw 0.9; "
      "press 3; state=3; panel2=ソラノ 100 35 10 1 10; cue=1; press 3; press Escape; state=3; "
      "press Return; mover=1"},
+    {"a Return queued before a computer's move never answers its box, a repeat neither",
+     [](AppFolder& f) {
+       SaveRecord s = HotSeatSave();
+       s.Owner = {0, 2, 5, 1, 1, 1};
+       s.Soldiers[2] = 1;
+       f.WriteSave(0, s);
+     },
+     "play; draw 0.5; actionMenu.collect; draw 0.4 0.5 0.5 0.5 0.5; answer Key; queue Return; engine "
+     "continue; "
+     "wait keyed=held; boxes=ミオツは滅亡した。; owners=022111; mover=1"},
     {"keys during a computer's pause change nothing", Game(100, 1, true),
      "pause; press Space; press Return; press 2; press Escape; press Tab; same; the pause ends"},
     {"a hot-seat move to a save with keys alone", Game(),
