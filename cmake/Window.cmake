@@ -7,6 +7,7 @@ add_library(yuunagi_window STATIC)
 target_sources(yuunagi_window PRIVATE
   # core/: the window, its start, the board and the engine's host
   core/MainForm.cpp
+  core/BoxKeyGuard.cpp
   core/Layout.cpp
   core/PanelFocus.cpp
   core/StatusPanel.cpp
@@ -27,6 +28,7 @@ target_sources(yuunagi_window PRIVATE
   files/GameQuestions.cpp
   files/SaveSlotPanel.cpp
   files/ScenarioPanel.cpp
+  files/ScenarioListing.cpp
   # commands/: the players' menus
   commands/FactionSelection.cpp
   commands/FactionPicker.cpp

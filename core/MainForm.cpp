@@ -14,6 +14,7 @@
 #include "commands/AmountPanel.h"
 #include "commands/FactionPicker.h"
 #include "commands/WeaponPanel.h"
+#include "core/BoxKeyGuard.h"
 #include "core/MessagePanel.h"
 #include "core/SpeedBar.h"
 #include "core/StatusPanel.h"
@@ -168,6 +169,7 @@ int MainForm::RunMessageBox(QMessageBox& box) {
   // Not modal: a modal box would keep the window from being closed.
   box.setWindowModality(Qt::NonModal);
   HeldInput held(*this);
+  BoxKeyGuard keys(box);
   QEventLoop wait;
   connect(&box, &QMessageBox::finished, &wait, &QEventLoop::quit);
   openBox_ = &box;

@@ -100,11 +100,11 @@ std::vector<std::string> ListScenarios(const std::vector<fs::path>& folders) {
 }
 
 std::optional<ScenarioRecord> ReadScenario(const std::vector<fs::path>& folders, std::string_view name,
-                                           std::string* error) {
+                                           std::string* error, std::string* sizeNote) {
   for (const fs::path& folder : folders)
     if (const std::optional<fs::path> file = FindScenarioFile(folder, name))
-      return ReadScenarioFile(*file, error);
-  return ReadScenario(folders.empty() ? fs::path("Scenario") : folders.back(), name, error);
+      return ReadScenarioFile(*file, error, sizeNote);
+  return ReadScenario(folders.empty() ? fs::path("Scenario") : folders.back(), name, error, sizeNote);
 }
 
 }  // namespace yuunagi

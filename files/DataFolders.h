@@ -57,8 +57,10 @@ std::vector<std::string> ListScenarios(const std::vector<std::filesystem::path>&
 
 // Reads the scenario `name` from the first of `folders` that has it; a file
 // there that cannot be read is reported, not passed over. When no folder has
-// it, `error` names the file missing from the last folder.
+// it, `error` names the file missing from the last folder. `sizeNote` as
+// ReadScenarioFile gives it: a line on a file longer than a scenario, or "".
 std::optional<ScenarioRecord> ReadScenario(const std::vector<std::filesystem::path>& folders,
-                                           std::string_view name, std::string* error = nullptr);
+                                           std::string_view name, std::string* error = nullptr,
+                                           std::string* sizeNote = nullptr);
 
 }  // namespace yuunagi

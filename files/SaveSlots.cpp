@@ -1,14 +1,12 @@
 #include "files/SaveSlots.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <system_error>
 
 #include "core/MainForm.h"
-#include "core/MessagePanel.h"
-#include "files/Playability.h"
 #include "files/SaveFile.h"
 #include "files/SaveSlotPanel.h"
 #include "files/Text.h"
@@ -16,53 +14,53 @@
 namespace yuunagi {
 namespace {
 
-// Reads `slot` into `save`. False, with `problem` left empty, for a slot that
-// is simply not there (an empty slot); false with the reason for a slot that
-// is there but cannot be read (a folder, a pipe, no permission).
-bool ReadSlot(MainForm& form, int slot, SaveRecord& save, std::string& problem) {
-  std::string error;
-  problem.clear();
-  if (AccessSaveSlot(form.SaveFolder(), slot, kReadSlot, save, &error)) return true;
+// A slot that cannot be continued is captioned so, not as a game: short
+// enough for the slot's width.
+constexpr const char* kUnusableCaption = "読めないデータ";
+
+// What slot `slot` holds. A slot file of no bytes is an empty slot, as a
+// missing one is: the game has always treated the two alike.
+SaveToContinue ReadSlot(MainForm& form, int slot) {
+  SaveToContinue save = ReadSlotToContinue(form.SaveFolder(), slot);
   std::error_code ec;
-  const auto status = std::filesystem::status(SaveSlotFile(form.SaveFolder(), slot), ec);
-  if (status.type() != std::filesystem::file_type::not_found) problem = error;
-  return false;
+  const std::uintmax_t size = std::filesystem::file_size(SaveSlotFile(form.SaveFolder(), slot), ec);
+  if (save.state == SaveState::Unusable && !ec && size == 0) save.state = SaveState::Empty;
+  return save;
+}
+
+std::string Caption(const SaveToContinue& save) {
+  switch (save.state) {
+    case SaveState::Game:
+      return FitText(save.record.ScenarioName, 14) + " Turn " + std::to_string(save.record.TurnNumber);
+    case SaveState::Unusable: return kUnusableCaption;
+    case SaveState::Empty: break;
+  }
+  return "データなし";
 }
 
 }  // namespace
 
 void ShowSaveSlots(MainForm& form) {
   std::array<QString, kSaveSlotCount> captions;
-  for (int slot = 0; slot < kSaveSlotCount; ++slot) {
-    std::string caption = "データなし", problem;
-    SaveRecord save;
-    if (ReadSlot(form, slot, save, problem) && save.TurnNumber != 0) {
-      caption = FitText(save.ScenarioName, 14) + " Turn " + std::to_string(save.TurnNumber);
-    }
-    captions[slot] = ToQString(caption);
-  }
+  for (int slot = 0; slot < kSaveSlotCount; ++slot) captions[slot] = ToQString(Caption(ReadSlot(form, slot)));
   form.SlotPanel().ShowSlots(captions, form.Data().SaveSlot);
 }
 
 bool ContinueSavedGame(MainForm& form) {
-  SaveRecord save;
-  std::string problem;
-  const bool read = ReadSlot(form, form.Data().SaveSlot, save, problem);
-  if (!problem.empty()) {  // the slot holds something, but it cannot be read: say why
-    form.SetMessage(problem);
-    form.MessageLine().show();
-    return false;
-  }
-  if (!read || save.TurnNumber == 0) {
+  const SaveToContinue save = ReadSlot(form, form.Data().SaveSlot);
+  if (save.state == SaveState::Empty) {
     form.ShowMessageBox("セーブデータがありません。");
     return false;
   }
-  if (const std::optional<std::string> unplayable = CheckSave(save)) {
-    form.ShowMessageBox("このセーブデータは続けられません。\r" + *unplayable);
+  // Why a slot cannot be continued goes in a box: the slot panel would hide
+  // most of the message line.
+  if (save.state == SaveState::Unusable) {
+    form.ShowMessageBox("このセーブデータは続けられません。\r" + save.reason);
     return false;
   }
+  if (!save.sizeNote.empty()) form.ShowMessageBox(save.sizeNote);
   form.SlotPanel().hide();
-  form.Game().ContinueFromSaveData(save);
+  form.Game().ContinueFromSaveData(save.record);
   return true;
 }
 

@@ -12,7 +12,8 @@ void ShowSaveSlots(MainForm& form);
 
 // Continues the game in the chosen slot: restores it and starts it with the
 // saved district's move. An empty or unplayable slot is refused with a
-// message box and the slot panel stays. True when the game started.
+// message box and the slot panel stays; a save in a file longer than its
+// record names its size first. True when the game started.
 bool ContinueSavedGame(MainForm& form);
 
 }  // namespace yuunagi

@@ -34,6 +34,8 @@ ScenarioPanel::ScenarioPanel(QWidget* window) : QObject(window) {
 
 void ScenarioPanel::Clear() { list_->clear(); }
 
+int ScenarioPanel::Count() const { return list_->count(); }
+
 void ScenarioPanel::Add(const QString& name, const QByteArray& fileName) {
   auto* item = new QListWidgetItem(name);
   item->setData(kFileNameRole, fileName);

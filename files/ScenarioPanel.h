@@ -20,6 +20,7 @@ class ScenarioPanel : public QObject {
   explicit ScenarioPanel(QWidget* window);
 
   void Clear();
+  int Count() const;
   // An entry shown under `name`, read from the file named by the bytes `fileName`.
   void Add(const QString& name, const QByteArray& fileName);
   void Show();

@@ -1,19 +1,18 @@
 #include "files/TitleScreen.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
 
 #include "core/Layout.h"
 #include "core/MainForm.h"
 #include "core/MessagePanel.h"
 #include "core/PanelFocus.h"
 #include "core/SpeedBar.h"
-#include "files/Cp932.h"
 #include "files/GameQuestions.h"
 #include "files/Playability.h"
 #include "files/SaveSlotPanel.h"
 #include "files/SaveSlots.h"
 #include "files/ScenarioFile.h"
+#include "files/ScenarioListing.h"
 #include "files/ScenarioPanel.h"
 #include "files/Text.h"
 #include "files/TitleButtons.h"
@@ -21,23 +20,7 @@
 
 namespace yuunagi {
 
-namespace {
-
-// The name a scenario is listed and played under: its file name when that is
-// UTF-8, otherwise the name as Windows wrote it, in code page 932 (a file
-// copied from Windows keeps those bytes).
-std::string ShownName(const std::string& fileName) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString decoded =
-      utf8.decode(QByteArrayView(fileName.data(), static_cast<qsizetype>(fileName.size())));
-  if (!utf8.hasError()) return fileName;
-  std::string fromCp932 = Cp932ToUtf8(fileName);
-  return fromCp932.empty() ? decoded.toStdString() : fromCp932;
-}
-
-}  // namespace
-
-TitleScreen::TitleScreen(MainForm& form) : form_(form) {
+TitleScreen::TitleScreen(MainForm& form) : form_(form), listing_(new ScenarioListing(&form)) {
   QObject::connect(&form.TitleMenu(), &TitleButtons::startChosen, &form,
                    [this](int startMode) { ChooseStart(startMode); });
   SaveSlotPanel& slotPanel = form.SlotPanel();
@@ -50,6 +33,8 @@ TitleScreen::TitleScreen(MainForm& form) : form_(form) {
       [this](const QByteArray& fileName, const QString& name) { DescribeScenario(fileName, name); });
 }
 
+TitleScreen::~TitleScreen() { listing_->Stop(); }
+
 void TitleScreen::ChooseStart(int startMode) {
   HidePanel(form_.TitleMenu());
   form_.SpeedPanel().hide();
@@ -59,6 +44,7 @@ void TitleScreen::ChooseStart(int startMode) {
 }
 
 void TitleScreen::CancelSlots() {
+  listing_->Stop();
   HidePanel(form_.SlotPanel());
   form_.TitleMenu().show();
   form_.SpeedPanel().show();
@@ -74,18 +60,25 @@ void TitleScreen::ConfirmSlot() {
 }
 
 void TitleScreen::ShowScenarioList() {
-  const std::vector<std::string> names = ListScenarios(form_.ScenarioFolders());
-  if (names.empty()) {
-    form_.StopMusic();
-    form_.ShowMessageBox("シナリオファイルがありません。");
-    form_.EndProgram();
+  if (listing_->Busy()) return;  // 決定 again while the list is being made
+  form_.ScenarioList().Clear();
+  listing_->Start(
+      form_.ScenarioFolders(), [this](const ScenarioListing::Batch& batch) { AddScenarios(batch); },
+      [this](std::size_t count) {
+        if (count == 0) EndWithoutScenarios();
+      });
+}
+
+void TitleScreen::AddScenarios(const ScenarioListing::Batch& batch) {
+  if (form_.Ended()) {  // the window was closed meanwhile
+    listing_->Stop();
     return;
   }
   ScenarioPanel& list = form_.ScenarioList();
-  list.Clear();
-  for (const std::string& name : names) {
-    list.Add(ToQString(ShownName(name)), QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-  }
+  const bool first = list.Count() == 0;
+  for (const ScenarioListing::Entry& entry : batch) list.Add(entry.name, entry.fileName);
+  if (!first) return;
+  // The first entries are there: the list opens on the first scenario.
   list.Show();
   form_.MessageLine().show();
   list.SelectFirst();
@@ -93,11 +86,17 @@ void TitleScreen::ShowScenarioList() {
   list.FocusList();
 }
 
+void TitleScreen::EndWithoutScenarios() {
+  form_.StopMusic();
+  form_.ShowMessageBox("シナリオファイルがありません。");
+  form_.EndProgram();
+}
+
 void TitleScreen::DescribeScenario(const QByteArray& fileName, const QString& name) {
-  std::string error;
-  std::optional<ScenarioRecord> scenario =
-      ReadScenario(form_.ScenarioFolders(),
-                   std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error);
+  std::string error, sizeNote;
+  std::optional<ScenarioRecord> scenario = ReadScenario(
+      form_.ScenarioFolders(),
+      std::string_view(fileName.constData(), static_cast<std::size_t>(fileName.size())), &error, &sizeNote);
   if (!scenario) {
     scenario = ScenarioRecord{};
     scenarioProblem_ = error;
@@ -105,7 +104,9 @@ void TitleScreen::DescribeScenario(const QByteArray& fileName, const QString& na
     scenarioProblem_ = CheckScenario(*scenario);
   }
   form_.Game().ChooseScenario(*scenario, name.toStdString());
-  form_.SetMessage(scenarioProblem_ ? *scenarioProblem_ : FitText(scenario->Description, 180));
+  const std::string description = scenarioProblem_ ? *scenarioProblem_ : FitText(scenario->Description, 180);
+  // A file longer than a scenario says so first, whatever it describes.
+  form_.SetMessage(sizeNote.empty() ? description : sizeNote + "\n" + description);
 }
 
 }  // namespace yuunagi

@@ -68,6 +68,7 @@ class InstalledGameTest : public QObject {
     Click(form, "saveSlots.slot1");
     Click(form, "saveSlots.confirm");
     auto* list = form.findChild<QListWidget*>("scenarioList");
+    QTRY_COMPARE(list->count(), 4);  // the list is made in the background
     QStringList names;
     for (int row = 0; row < list->count(); ++row) names << list->item(row)->text();
     QCOMPARE(names, QStringList({"ユウナギの夕暮れ", "三つ巴の港", "孤立のヒノデ", "自作の町"}));

@@ -14,10 +14,13 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+
 #include "commands/FactionPicker.h"
 #include "core/StatusPanel.h"
 #include "files/Autosave.h"
 #include "files/Cp932.h"
+#include "files/DataFolders.h"
 #include "files/ScenarioFile.h"
 #include "tests/window/WindowTestSupport.h"
 
@@ -187,6 +190,18 @@ const Case kCases[] = {
      "Scenario/正しい.dat; row 1; "
      "message~正しい.dat; message~ありません; scenarioList.confirm; shown=messagePanel scenarioList "
      "scenarioList.confirm title"},
+    {"a scenario file shorter than 414 bytes is refused, a longer one says its size",
+     [](AppFolder& f) {
+       const std::string bytes = EncodeScenario(Scenario({0, 1, 2, 3, 4, 5}));
+       std::ofstream(f / "Scenario" / "短い.dat", std::ios::binary) << bytes.substr(1);
+       std::ofstream(f / "Scenario" / "長い.dat", std::ios::binary) << bytes + "x";
+     },
+     "titleMenu.newGame; saveSlots.confirm; list=*短い|長い; message~は 413 "
+     "バイトしかなく、シナリオファイルに必要な; "
+     "scenarioList.confirm; shown=messagePanel scenarioList scenarioList.confirm title; row 1; "
+     "message~長い.dat」 は 415 バイトあり、シナリオファイルの 414 バイトより長いので; "
+     "message~\n六つの勢力が町を争う。; "
+     "scenarioList.confirm; shown=factionPicker messagePanel title"},
     {"only the start table's factions are offered; the last pick asks by itself",
      OneScenario({0, 0, 2, 2, 4, 4}),
      "new game; shown=factionPicker messagePanel title; heading=<1P>選択; factions=024; "
@@ -338,6 +353,16 @@ const Case kCases[] = {
      "shown=game weaponMenu; press Return; snap; press 1; press 2; press 4; press 7; same; draw 0.9; "
      "press 3; state=3; panel2=ソラノ 100 35 10 1 10; cue=1; press 3; press Escape; state=3; "
      "press Return; mover=1"},
+    {"a Return queued before a computer's move never answers its box, a repeat neither",
+     [](AppFolder& f) {
+       SaveRecord s = HotSeatSave();
+       s.Owner = {0, 2, 5, 1, 1, 1};
+       s.Soldiers[2] = 1;
+       f.WriteSave(0, s);
+     },
+     "play; draw 0.5; actionMenu.collect; draw 0.4 0.5 0.5 0.5 0.5; answer Key; queue Return; engine "
+     "continue; "
+     "wait keyed=held; boxes=ミオツは滅亡した。; owners=022111; mover=1"},
     {"keys during a computer's pause change nothing", Game(100, 1, true),
      "pause; press Space; press Return; press 2; press Escape; press Tab; same; the pause ends"},
     {"a hot-seat move to a save with keys alone", Game(),
@@ -445,6 +470,26 @@ class WindowTest : public QObject {
     QFETCH(int, row);
     Window window(kCases[row].files, false, kCases[row].startAnswers);
     RUN(window, kCases[row].script);
+  }
+
+  // Thousands of scenarios come in batches: the same list, in the same order,
+  // as the folder's listing; closing the window meanwhile stops it.
+  void manyScenariosAreListedInOrder() {
+    const auto many = [](AppFolder& f) {
+      const std::string bytes = EncodeScenario(Scenario({0, 1, 2, 3, 4, 5}));
+      for (int i = 2499; i >= 0; --i) std::ofstream(f / "Scenario" / (std::to_string(i) + ".dat")) << bytes;
+    };
+    Window window(many);
+    QStringList names;
+    for (const std::string& name : ListScenarios(window.form->ScenarioFolders())) names << ToQString(name);
+    QCOMPARE(names.size(), 2500);
+    RUN(window, "titleMenu.newGame; saveSlots.confirm; list=*" + names.join('|') +
+                    "; scenario=0; focus=scenarioList");
+    Window closed(many);
+    closed.form->findChild<QAbstractButton*>("titleMenu.newGame")->click();
+    closed.form->findChild<QAbstractButton*>("saveSlots.confirm")->click();
+    closed.form->close();
+    RUN(closed, "exit=0; list=");
   }
 
   void layoutPicturesAndFonts() {

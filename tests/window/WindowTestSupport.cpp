@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
@@ -22,6 +24,7 @@
 #include "commands/AmountPanel.h"
 #include "commands/FactionPicker.h"
 #include "commands/WeaponPanel.h"
+#include "core/BoxKeyGuard.h"
 #include "core/MessagePanel.h"
 #include "core/SpeedBar.h"
 #include "core/StartUp.h"
@@ -32,6 +35,7 @@
 #include "files/SaveFile.h"
 #include "files/SaveSlotPanel.h"
 #include "files/ScenarioFile.h"
+#include "files/ScenarioListing.h"
 #include "files/ScenarioPanel.h"
 #include "media/MusicPlayer.h"
 #include "tests/support/EngineTestAccess.h"
@@ -128,6 +132,16 @@ bool Window::eventFilter(QObject* watched, QEvent* event) {
   const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
   boxButtons_ = QStringList();
   for (QAbstractButton* b : box->buttons()) boxButtons_ << b->text();
+  if (answer == "Key") {  // answered by keys alone: a held key's repeat first, then a fresh Return
+    QPointer<QMessageBox> shown(box);
+    QTimer::singleShot(kBoxKeyDelayMs + 100, form.get(), [this, shown] {
+      QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+      if (shown) QApplication::sendEvent(shown, &repeat);
+      keyed_ = shown && shown->isVisible() ? "held" : "lost";
+      if (shown) QTest::keyClick(shown, Qt::Key_Return);
+    });
+    return false;
+  }
   if (answer == "Close") {  // the player closes the game window instead
     QTimer::singleShot(0, form.get(), &QWidget::close);
     return false;
@@ -204,6 +218,7 @@ QMap<QString, QString> Window::Facts() const {
   f["record"] = Number(w.RecordWindow().isVisible());
   f["strong"] = Number(w.StrongComputer());
   f["boxbuttons"] = boxButtons_.join(' ');
+  f["keyed"] = keyed_;
   f["slots"] = w.SlotPanel().Shown();
   f["list"] = w.ScenarioList().Shown();
   for (int k = 0; k < kFactionCount; ++k) f["factions"] += w.Picker().Offers(k) ? Number(k) : "";
@@ -250,6 +265,10 @@ QString Window::Run(const QString& script) {
   for (const QString& step : script.split("; ")) {
     const QString failure = macros.contains(step) ? Run(macros[step]) : Step(step);
     if (!failure.isEmpty()) return "step \"" + step + "\": " + failure;
+    // A scenario list being made is waited for, as a player would.
+    const auto* listing = form ? form->findChild<ScenarioListing*>() : nullptr;
+    if (listing && !QTest::qWaitFor([&] { return !listing->Busy(); }, 60000))
+      return "the list never finished";
     // Whatever happens, the status panels show the board as the game holds it.
     const QMap<QString, QString> f = Facts();
     for (int i = 0; form && form->Data().GameState != Phase::NotStarted && i < kDistrictCount; ++i) {
@@ -277,7 +296,7 @@ QString Window::Step(const QString& step) {
   if (verb == "answer") return answers_ << arg, QString();
   if (!form) return "no window";
   static const QStringList gameVerbs = {"draw", "seed", "speed", "engine", "computer"};
-  static const QStringList keyVerbs = {"scroll", "type", "key", "press", "row", "close"};
+  static const QStringList keyVerbs = {"scroll", "type", "key", "press", "queue", "row", "close"};
   if (gameVerbs.contains(verb)) return GameStep(verb, arg);
   if (keyVerbs.contains(verb)) return InputStep(verb, arg);
   if (verb == "remove" || verb == "block") {
@@ -331,6 +350,15 @@ QString Window::InputStep(const QString& verb, const QString& arg) {
     const QKeyCombination key = QKeySequence::fromString(arg)[0];
     QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &w;
     QTest::keyClick(target, key.key(), key.keyboardModifiers());
+  } else if (verb == "queue") {
+    // A Return waiting in the queue, which reaches whatever takes keys when its turn comes.
+    QMetaObject::invokeMethod(
+        &w,
+        [&w] {
+          QWidget* target = w.OpenMessageBox() ? w.OpenMessageBox() : QApplication::focusWidget();
+          if (target != nullptr) QTest::keyClick(target, Qt::Key_Return);
+        },
+        Qt::QueuedConnection);
   } else if (verb == "row") {
     auto* list = w.findChild<QListWidget*>("scenarioList");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},

@@ -6,7 +6,9 @@
 //   left|right|middle X   that button through the window, on control X or on "background"
 //   row N, type TEXT, key Return|Escape, scroll N (the speed bar), close
 //   press KEY             a key (Return, Space, 3, Ctrl+=, ...) to the control with the focus
-//   answer Yes|No|Cancel|Close  how the next message box is answered (else Yes or OK), or the window closed
+//   answer Yes|No|Cancel|Close  how the next message box is answered (else Yes or OK), or the window closed;
+//   answer Key            by keys once it was seen: "keyed" says whether it was still "held" then
+//   queue Return          a Return waits in the event queue for whatever takes keys
 //   draw V V..., seed N   scripted chances, or a seeded source from now on
 //   speed MS              the engine's pause after a computer move
 //   engine collect|continue|next, computer collect: asked of the engine directly
@@ -87,6 +89,7 @@ class Window : public QObject {
   void BoardFacts(QMap<QString, QString>& f) const;
 
   QStringList answers_, boxes_, boxSongs_, boxButtons_;
+  QString keyed_;
   int oddBoxes_ = 0, refusal_ = -1;
   QMap<QString, QString> painted_, paintedAtBox_;  // what each label showed on the screen, by name
   QMap<QString, QString> snapshot_;
