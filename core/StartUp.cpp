@@ -50,6 +50,31 @@ std::optional<QString> DressWindow(MainForm& form, std::vector<DecodedPicture> p
   return std::nullopt;
 }
 
+// The game speaks Japanese: Qt's own buttons too (はい / いいえ), whatever
+// the desktop's language. Without the translation they stay in English.
+void InstallQtJapanese() {
+  auto* qtJapanese = new QTranslator(qApp);
+  if (qtJapanese->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qtJapanese);
+  }
+}
+
+// What the player chose last time: the zoom, the music switch, the computer's strength.
+void ApplyPlayerSettings(MainForm& form, bool chancesGiven) {
+  const PlayerSettings settings = PlayerSettings::Load();
+  form.SetZoom(settings.zoom);
+  form.SetMusicOn(settings.musicOn);
+  form.SetStrongComputer(settings.strongComputer);
+  // The strong player's look-ahead has chances of its own: fresh ones every
+  // start, so its first moves differ from one evening to the next. A caller
+  // that brings the game's chances (a test) keeps the engine's fixed seed.
+  if (!chancesGiven) {
+    std::random_device device;
+    form.Game().SetStrongSeed((static_cast<std::uint64_t>(device()) << 32) ^ device());
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<MainForm> StartUp(WindowOptions options) {
@@ -72,13 +97,7 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
   music->OpenMusic();
 
   QApplication::setFont(LayoutFont(9));
-  // The game speaks Japanese: Qt's own buttons too (はい / いいえ), whatever
-  // the desktop's language. Without the translation they stay in English.
-  auto* qtJapanese = new QTranslator(qApp);
-  if (qtJapanese->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(qtJapanese);
-  }
+  InstallQtJapanese();
   auto form = std::make_unique<MainForm>(std::move(folders), std::move(random), std::move(music),
                                          options.exitProcess);
   form->KeepScreens(std::make_unique<Screens>(*form));
@@ -95,18 +114,7 @@ std::unique_ptr<MainForm> StartUp(WindowOptions options) {
     return nullptr;
   }
 
-  // What the player chose last time: the zoom, the music switch, the computer's strength.
-  const PlayerSettings settings = PlayerSettings::Load();
-  form->SetZoom(settings.zoom);
-  form->SetMusicOn(settings.musicOn);
-  form->SetStrongComputer(settings.strongComputer);
-  // The strong player's look-ahead has chances of its own: fresh ones every
-  // start, so its first moves differ from one evening to the next. A caller
-  // that brings the game's chances (a test) keeps the engine's fixed seed.
-  if (!chancesGiven) {
-    std::random_device device;
-    form->Game().SetStrongSeed((static_cast<std::uint64_t>(device()) << 32) ^ device());
-  }
+  ApplyPlayerSettings(*form, chancesGiven);
   form->PlayMusic("オープニング");
   form->show();
   // A game the autosave kept is offered before anything else, from the event
