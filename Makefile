@@ -42,6 +42,7 @@ fuzz: setup
 
 bench: build
 	$(BUILD_DIR)/bin/yuunagi-bench
+	$(BUILD_DIR)/bin/yuunagi-bench-kill-saves
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-startup
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace cpu
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace pause
