@@ -45,7 +45,7 @@ set_target_properties(yuunagi_window PROPERTIES AUTOMOC ON)
 target_include_directories(yuunagi_window PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(yuunagi_window PUBLIC yuunagi_engine yuunagi_music Qt6::Widgets)
 # The war record window 戦況記録, opened beside the game with the key L.
-target_sources(yuunagi_window PRIVATE core/WarRecord.cpp core/WarRecordWindow.cpp)
+target_sources(yuunagi_window PRIVATE core/WarRecord.cpp core/WarRecordFile.cpp core/WarRecordWindow.cpp)
 
 add_executable(yuunagi core/main.cpp)
 target_link_libraries(yuunagi PRIVATE yuunagi_window)

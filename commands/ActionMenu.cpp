@@ -11,6 +11,7 @@
 #include "commands/WeaponPanel.h"
 #include "core/MainForm.h"
 #include "core/PanelFocus.h"
+#include "core/WarRecordWindow.h"
 #include "files/SaveFile.h"
 
 namespace yuunagi {
@@ -105,6 +106,8 @@ void ActionMenu::SaveGame() {
   SaveRecord record = form_.Data().SaveData;
   std::string error;
   if (AccessSaveSlot(form_.SaveFolder(), form_.Data().SaveSlot, kWriteSlot, record, &error)) {
+    // The record goes with the save when it can; the save stands either way.
+    form_.RecordWindow().KeepBeside(SaveSlotFile(form_.SaveFolder(), form_.Data().SaveSlot), record, nullptr);
     form_.SetMessage("セーブしました。");
   } else {
     form_.SetMessage("セーブできませんでした: " + error);

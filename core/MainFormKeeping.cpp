@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/MainForm.h"
+#include "core/WarRecordFile.h"
+#include "core/WarRecordWindow.h"
 #include "files/Autosave.h"
 #include "files/SaveFile.h"
 
@@ -20,8 +22,13 @@ void MainForm::TurnCompleted() { Autosave(); }
 
 void MainForm::Autosave() {
   if (!KeepsGame()) return;
+  const SaveRecord record = *engine_.RecordOfNextMove();
   std::string error;
-  if (WriteAutosave(SaveFolder(), *engine_.RecordOfNextMove(), &error) || autosaveFailed_) return;
+  if (WriteAutosave(SaveFolder(), record, &error)) {
+    record_->KeepBeside(AutosaveFile(SaveFolder()), record, nullptr);
+    return;
+  }
+  if (autosaveFailed_) return;
   // Play goes on; the player hears of it once, in the words of the セーブ command.
   autosaveFailed_ = true;
   SetMessage("自動セーブできませんでした: " + error);
@@ -30,7 +37,10 @@ void MainForm::Autosave() {
 bool MainForm::SaveIntoChosenSlot() {
   SaveRecord record = *engine_.RecordOfNextMove();
   std::string error;
-  if (AccessSaveSlot(SaveFolder(), Data().SaveSlot, kWriteSlot, record, &error)) return true;
+  if (AccessSaveSlot(SaveFolder(), Data().SaveSlot, kWriteSlot, record, &error)) {
+    record_->KeepBeside(SaveSlotFile(SaveFolder(), Data().SaveSlot), record, nullptr);
+    return true;
+  }
   SetMessage("セーブできませんでした: " + error);
   return false;
 }
@@ -62,7 +72,9 @@ void MainForm::closeEvent(QCloseEvent* event) {
 void MainForm::ForgetDecidedGame() {
   const Phase state = Data().GameState;
   const bool decided = state == Phase::Victory || state == Phase::LastHumanDestroyed;
-  if (decided && Data().PlayerCount != kSpectatorPlayerCount) RemoveAutosave(SaveFolder());
+  if (!decided || Data().PlayerCount == kSpectatorPlayerCount) return;
+  RemoveAutosave(SaveFolder());
+  RemoveWarRecordFile(AutosaveFile(SaveFolder()));
 }
 
 }  // namespace yuunagi

@@ -112,6 +112,14 @@ void WarRecord::RecordNotice(const Board& board, const Notice& notice) {
 
 void WarRecord::RecordTurn(const Board& board) { SampleBoard(board); }
 
+void WarRecord::RecordNotKept(int turn) {
+  Stored entry{};
+  entry.report.turn = static_cast<i16>(turn);
+  entry.kind = LineKind::GameLine;
+  entry.code = static_cast<std::int8_t>(GameLine::RecordNotKept);
+  Add(entry);
+}
+
 std::string RecordLine(const RecordEntry& entry) {
   std::string line = "Turn " + std::to_string(entry.turn) + "  ";
   if (entry.faction != kGameLine) {

@@ -48,6 +48,9 @@ class WarRecord {
   void RecordNotice(const Board& board, const Notice& notice);
   // A new turn begins: its first sample.
   void RecordTurn(const Board& board);
+  // A continued game whose earlier record could not be read: the record
+  // starts at `turn`, and says so.
+  void RecordNotKept(int turn);
 
   // The sample of `turn`; a later sample of the same turn replaces it.
   void Sample(int turn, const std::array<DistrictRecord, kDistrictCount>& districts);
@@ -65,6 +68,8 @@ class WarRecord {
   std::size_t MemoryBytes() const;
 
  private:
+  friend struct WarRecordCodec;  // the record file beside a save
+
   enum class LineKind : std::int8_t { Action, GameLine, Notice };
   struct Stored {
     ActionReport report;  // of a line of the game's own, only the turn counts

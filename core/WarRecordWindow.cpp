@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "core/Layout.h"
+#include "core/WarRecordFile.h"
 
 namespace yuunagi {
 
@@ -369,6 +370,19 @@ void WarRecordWindow::RecordTurn(const Board& board) {
   const std::size_t before = record_.Size();
   record_.RecordTurn(board);
   Changed(before);
+}
+
+void WarRecordWindow::RestoreBeside(const std::filesystem::path& saveFile, const SaveRecord& save) {
+  const std::size_t before = record_.Size();
+  if (ReadWarRecordFile(saveFile, save, record_) != RecordFileState::Restored) {
+    record_.RecordNotKept(save.TurnNumber);
+  }
+  Changed(before);
+}
+
+bool WarRecordWindow::KeepBeside(const std::filesystem::path& saveFile, const SaveRecord& save,
+                                 std::string* error) const {
+  return WriteWarRecordFile(saveFile, record_, save, error);
 }
 
 void WarRecordWindow::Toggle(QWidget* mainWindow) {

@@ -9,9 +9,12 @@
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "core/WarRecord.h"
+#include "files/Records.h"
 
 class QListView;
 class QTabBar;
@@ -58,6 +61,14 @@ class WarRecordWindow : public QWidget {
   void RecordNotice(const Board& board, const Notice& notice);
   // A new turn (Host::ShowTurnNumber).
   void RecordTurn(const Board& board);
+
+  // ---- The record kept beside a save ----
+  // Before a game continues from `saveFile`: its record from turn 1, or,
+  // when that file is missing or damaged, a line saying the record starts here.
+  void RestoreBeside(const std::filesystem::path& saveFile, const SaveRecord& save);
+  // After `save` was written to `saveFile`: the record beside it. False (with
+  // `error`) when it could not be written; the save itself stands.
+  bool KeepBeside(const std::filesystem::path& saveFile, const SaveRecord& save, std::string* error) const;
 
   // The key L: shows the window beside `mainWindow`, leaving the keyboard
   // with it, or hides the window if it is shown.

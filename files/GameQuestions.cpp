@@ -6,6 +6,7 @@
 #include "core/MainForm.h"
 #include "core/PanelFocus.h"
 #include "core/SpeedBar.h"
+#include "core/WarRecordWindow.h"
 #include "files/Autosave.h"
 #include "files/SaveFile.h"
 #include "files/TitleButtons.h"
@@ -22,6 +23,7 @@ bool OfferAutosavedGame(MainForm& form) {
   HidePanel(form.TitleMenu());
   form.SpeedPanel().hide();
   form.Game().SetStartMode(1);
+  form.RecordWindow().RestoreBeside(AutosaveFile(form.SaveFolder()), *save);
   return form.Game().ContinueFromSaveData(*save);
 }
 

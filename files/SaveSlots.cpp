@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/MainForm.h"
+#include "core/WarRecordWindow.h"
 #include "files/SaveFile.h"
 #include "files/SaveSlotPanel.h"
 #include "files/Text.h"
@@ -60,6 +61,7 @@ bool ContinueSavedGame(MainForm& form) {
   }
   if (!save.sizeNote.empty()) form.ShowMessageBox(save.sizeNote);
   form.SlotPanel().hide();
+  form.RecordWindow().RestoreBeside(SaveSlotFile(form.SaveFolder(), form.Data().SaveSlot), save.record);
   form.Game().ContinueFromSaveData(save.record);
   return true;
 }

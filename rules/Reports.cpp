@@ -41,6 +41,7 @@ std::string MessageLineText(const ActionReport& report) {
 std::string_view GameLineText(GameLine line) {
   switch (line) {
     case GameLine::BattleBegins: return "戦闘開始!!";
+    case GameLine::RecordNotKept: return "戦況記録はこの手から始まります（前の記録を読めませんでした）。";
   }
   return {};
 }

@@ -36,8 +36,9 @@ struct MoveStart {
   int player = 0;
 };
 
-// A line the game itself says on the message line.
-enum class GameLine : std::int8_t { BattleBegins };
+// A line the game itself says: on the message line, or in the war record
+// only (RecordNotKept, when a continued game's earlier record is lost).
+enum class GameLine : std::int8_t { BattleBegins, RecordNotKept };
 
 // What a message box announces, about `faction`.
 enum class NoticeKind : std::int8_t { FactionDestroyed, TownTaken, LastHumanFallen };

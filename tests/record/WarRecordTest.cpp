@@ -1,11 +1,16 @@
 // The war record and its window, fed a short scripted game the way the
 // game's host feeds them.
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QListView>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
+#include "core/WarRecordFile.h"
 #include "core/WarRecordWindow.h"
 
 using namespace yuunagi;
@@ -53,6 +58,44 @@ constexpr Expected kEntries[] = {
     {1, kGameLine, 0, "戦闘開始!!"},         {1, 0, 0, "民から10の金を集金した。"},
     {1, 1, 1, "兵士を-5雇った。"},           {2, 3, 2, "ミオツを殴った。60のダメージ!!ミオツを占領した!!"},
     {2, kGameLine, 0, "ミオツは滅亡した。"}, {3, kGameLine, 0, "トコナはユウナギ町を制圧した。"},
+};
+
+// The game the record files below go with: turn 3, as the script ends.
+SaveRecord SavedAtTurn3() {
+  SaveRecord save;
+  save.TurnNumber = 3;
+  save.ScenarioName = "港町";
+  return save;
+}
+
+// Byte offsets in a record file of the script: its head, its first action
+// line (the second line) and its first turn sample.
+constexpr std::size_t kAction = 30 + 20, kSample = 30 + 20 * std::size(kEntries);
+
+struct Damage {
+  const char* what;
+  std::function<void(std::string&)> change;
+};
+const Damage kDamages[] = {
+    {"bad magic", [](std::string& b) { b[0] = 'X'; }},
+    {"other version", [](std::string& b) { b[4] = 2; }},
+    {"truncated in the head", [](std::string& b) { b.resize(17); }},
+    {"truncated after the head", [](std::string& b) { b.resize(30); }},
+    {"truncated in a line", [](std::string& b) { b.resize(kAction + 7); }},
+    {"truncated in a sample", [](std::string& b) { b.resize(b.size() - 1); }},
+    {"a byte too many", [](std::string& b) { b += 'x'; }},
+    {"lines past the size", [](std::string& b) { b[16] = 7; }},
+    {"samples past the size", [](std::string& b) { b.replace(20, 4, "\xff\xff\xff\x7f"); }},
+    {"a player out of range", [](std::string& b) { b[24] = 7; }},
+    {"an unknown action", [](std::string& b) { b[kAction + 6] = 6; }},
+    {"a faction out of range", [](std::string& b) { b[kAction + 9] = 6; }},
+    {"a target out of range", [](std::string& b) { b[kAction + 11] = -2; }},
+    {"an unknown kind of line", [](std::string& b) { b[kAction + 17] = 3; }},
+    {"a line after the save's turn", [](std::string& b) { b[30 + 20 * 5] = 4; }},
+    {"lines out of order", [](std::string& b) { b[30] = 2; }},
+    {"seven districts held", [](std::string& b) { b[kSample + 2] = 2; }},
+    {"samples out of order", [](std::string& b) { b[kSample] = 2; }},
+    {"the record of another save", [](std::string& b) { b[8] ^= 1; }},
 };
 
 }  // namespace
@@ -128,6 +171,59 @@ class WarRecordTest : public QObject {
     QVERIFY(bar->maximum() > 100);
     QTest::keyClick(&window, Qt::Key_L);
     QVERIFY(!window.isVisible());
+  }
+
+  // Written beside the save and read back: every line and sample, the same.
+  void RecordFileRoundTrip() {
+    QTemporaryDir dir;
+    const std::filesystem::path save = dir.filePath("Save2.sav").toStdString();
+    WarRecord record, read;
+    PlayScript(record);
+    QCOMPARE(ReadWarRecordFile(save, SavedAtTurn3(), read), RecordFileState::Missing);
+    QVERIFY(WriteWarRecordFile(save, record, SavedAtTurn3()));
+    QVERIFY(std::filesystem::is_regular_file(dir.filePath("Save2.rec").toStdString()));
+    QCOMPARE(ReadWarRecordFile(save, SavedAtTurn3(), read), RecordFileState::Restored);
+    QCOMPARE(EncodeWarRecord(read, SavedAtTurn3()), EncodeWarRecord(record, SavedAtTurn3()));
+    for (std::size_t i = 0; i < record.Size(); ++i)
+      QCOMPARE(RecordLine(read.Entry(i)), RecordLine(record.Entry(i)));
+    QCOMPARE(read.Players(), record.Players());
+    QVERIFY(read.Seen(5));
+    // A later save of the same slot without its record: the old one is not its game.
+    SaveRecord later = SavedAtTurn3();
+    later.TurnNumber = 4;
+    QCOMPARE(ReadWarRecordFile(save, later, read), RecordFileState::Damaged);
+  }
+
+  void DamagedRecordFilesAreRefused() {
+    WarRecord record;
+    PlayScript(record);
+    const std::string sound = EncodeWarRecord(record, SavedAtTurn3());
+    for (const Damage& damage : kDamages) {
+      std::string bytes = sound;
+      damage.change(bytes);
+      WarRecord read;
+      QVERIFY2(DecodeWarRecord(bytes, SavedAtTurn3(), read) == RecordFileState::Damaged, damage.what);
+      QCOMPARE(read.Size(), std::size_t{0});
+    }
+    // A folder of the record's name is no record either.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("Save0.rec"));
+    QCOMPARE(ReadWarRecordFile(dir.filePath("Save0.sav").toStdString(), SavedAtTurn3(), record),
+             RecordFileState::Damaged);
+  }
+
+  // Past the bound a record is neither written nor read.
+  void RecordFilesAreBounded() {
+    QTemporaryDir dir;
+    WarRecord record;
+    const GameData board = PlayScript(record);
+    while (record.Size() <= kMostRecordLines) record.RecordAction(board, Did(3, Action::Collect, 1));
+    std::string error;
+    QVERIFY(!WriteWarRecordFile(dir.filePath("Save1.sav").toStdString(), record, SavedAtTurn3(), &error));
+    QVERIFY(!error.empty());
+    WarRecord read;
+    QCOMPARE(DecodeWarRecord(EncodeWarRecord(record, SavedAtTurn3()), SavedAtTurn3(), read),
+             RecordFileState::Damaged);
   }
 };
 

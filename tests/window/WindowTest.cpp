@@ -404,7 +404,12 @@ const Case kCases[] = {
      "kept=Save0.sav:港町 Turn 3@0; shown=game; the pause ends"},
     {"an autosave after every turn, none before", Game(),
      "play; collect; collect; collect; collect; collect; saves=Save0.sav; collect; turn=Turn 4; mover=0; "
-     "kept=Autosave.sav:港町 Turn 4@0 Save0.sav:港町 Turn 3@0; shown=game actionMenu"},
+     "kept=Autosave.sav:港町 Turn 4@0 Save0.sav:港町 Turn 3@0; shown=game actionMenu; "
+     "saves=Autosave.rec Autosave.sav Save0.sav"},
+    {"a continued game whose war record is damaged (or missing) starts its record there, saying so",
+     Both(Game(), [](AppFolder& f) { std::filesystem::create_directory(f / "Save/Save0.rec"); }),
+     "play; recordlines~Turn 3  戦況記録はこの手から始まります（前の記録を読めませんでした）。|Turn 3  "
+     "戦闘開始!!|"},
     {"an autosave that cannot be written is said once; play goes on; a failed はい stays", Game(),
      "play; block Save; collect; collect; collect; collect; collect; collect; "
      "message~自動セーブできませんでした: ; turn=Turn 4; shown=game actionMenu; close; exit=-1; "
@@ -572,7 +577,7 @@ class WindowTest : public QObject {
         "boxes=ゲームをはじめます。\nよろしいですか？|ハナミは滅亡した。; box.statusPanel1.owner=ヒノデ; "
         "box.messagePanel.text=ヒノデの戦略: ハナミを斬りつけた。45のダメージ!!ハナミを占領した!!; "
         "panel1=ヒノデ 50 50 5 1 5; mover=1; highlight=1; shown=game actionMenu; actionMenu.save; "
-        "message=セーブしました。; saves=Save3.sav");
+        "message=セーブしました。; saves=Save3.rec Save3.sav");
     const QMap<QString, QString> atSave = first.Facts();
     RUN(first, "actionMenu.attack; weaponMenu.weapon1; left statusPanel2; panel2=ソラノ 100 35 20 1 10");
     const QMap<QString, QString> afterAttack = first.Facts();
@@ -580,13 +585,16 @@ class WindowTest : public QObject {
     // A new program continues from slot 3 where the save was made, and the
     // same action with the same chance leads to the same board.
     Window second([&](AppFolder& f) {
-      std::filesystem::copy_file(first.folder / "Save/Save3.sav", f / "Save/Save3.sav");
+      for (const char* file : {"Save/Save3.sav", "Save/Save3.rec"})
+        std::filesystem::copy_file(first.folder / file, f / file);
     });
     RUN(second,
         "draw 0.3; titleMenu.continue; slots~|一騎打ち Turn 1; saveSlots.slot3; saveSlots.confirm; "
         "caption=ユウナギ町争奪戦～一騎打ち～; song=決戦の町; mover=1; highlight=1; menu=～<1P>の戦略～; "
         "players=1,2,0,0,0,0/2");
     QCOMPARE(second.Facts()["panels"], atSave["panels"]);
+    // The war record goes back to turn 1, and on from the save.
+    QVERIFY(second.Facts()["recordlines"].startsWith(atSave["recordlines"] + "Turn 1  戦闘開始!!|"));
     RUN(second,
         "actionMenu.attack; weaponMenu.weapon1; left statusPanel2; message=ヒノデの戦略: "
         "ソラノを殴った。5のダメージ!!; "

@@ -216,6 +216,8 @@ QMap<QString, QString> Window::Facts() const {
   f["cue"] = Number(w.MessageLine().WaitCueShown());
   f["music"] = Number(w.MusicOn());
   f["record"] = Number(w.RecordWindow().isVisible());
+  for (std::size_t i = 0; i < w.RecordWindow().Record().Size(); ++i)
+    f["recordlines"] += ToQString(RecordLine(w.RecordWindow().Record().Entry(i))) + "|";
   f["strong"] = Number(w.StrongComputer());
   f["boxbuttons"] = boxButtons_.join(' ');
   f["keyed"] = keyed_;

@@ -14,7 +14,7 @@
 //   engine collect|continue|next, computer collect: asked of the engine directly
 //   remove PATH, block PATH: in the application folder, removed or made a plain file
 //   snap, then same       nothing shown or held has changed since (but "refusal")
-//   KEY=VALUE, KEY~PART   a fact of Facts() equals, or contains, the value
+//   KEY=VALUE, KEY~PART   a fact of Facts() equals, or contains, the value (recordlines: the war record's)
 //   wait KEY=VALUE        the event loop runs until it does (60 s at most)
 //   MACRO                 a step of Window::macros: the script it stands for
 // After every step the status panels must show the board the game holds.
