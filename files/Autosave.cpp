@@ -9,11 +9,12 @@ namespace yuunagi {
 
 namespace fs = std::filesystem;
 
-fs::path AutosaveFile(const fs::path& saveFolder) { return saveFolder / "Autosave.sav"; }
+fs::path AutosaveFile(const fs::path& saveFolder) { return saveFolder / kAutosaveFileName; }
 
 bool WriteAutosave(const fs::path& saveFolder, const SaveRecord& record, std::string* error) {
   std::error_code ec;
   fs::create_directories(saveFolder, ec);
+  RemoveSaveFolderLeftovers(saveFolder);
   return WriteSaveFile(AutosaveFile(saveFolder), record, error);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "files/Cp932.h"
 #include "files/Playability.h"
@@ -28,7 +29,7 @@ bool ReadSlot(const fs::path& file, SaveRecord& data, std::string* error) {
   return true;
 }
 
-// Replaces the slot, first clearing what killed saves of any slot left behind.
+// Replaces the slot, first clearing what killed saves left behind.
 bool WriteSlot(const fs::path& saveFolder, const fs::path& file, const SaveRecord& data, std::string* error) {
   std::error_code ec;
   fs::create_directories(saveFolder, ec);
@@ -36,10 +37,7 @@ bool WriteSlot(const fs::path& saveFolder, const fs::path& file, const SaveRecor
     record_file::SetError(error, "セーブフォルダ " + record_file::Quote(saveFolder) + " を作れません。");
     return false;
   }
-  std::array<std::string, kSaveSlotCount> slotNames;
-  for (int slot = 0; slot < kSaveSlotCount; ++slot)
-    slotNames[slot] = SaveSlotFile(saveFolder, slot).filename().string();
-  record_file::RemoveLeftoverTemporaries(saveFolder, slotNames);
+  RemoveSaveFolderLeftovers(saveFolder);
   return record_file::ReplaceFileAtomically(file, EncodeSave(data), error,
                                             static_cast<long>(kSaveRecordSize));
 }
@@ -54,6 +52,16 @@ SaveRecord DecodeSave(std::string_view bytes) { return DecodeRecord(bytes, kSave
 
 fs::path SaveSlotFile(const fs::path& saveFolder, int slot) {
   return saveFolder / ("Save" + std::to_string(slot) + ".sav");
+}
+
+void RemoveSaveFolderLeftovers(const fs::path& saveFolder) {
+  std::vector<std::string> names;
+  for (int slot = 0; slot <= kSaveSlotCount; ++slot) {
+    fs::path file = slot < kSaveSlotCount ? SaveSlotFile(saveFolder, slot) : saveFolder / kAutosaveFileName;
+    names.push_back(file.filename().string());
+    names.push_back(file.replace_extension(".rec").filename().string());
+  }
+  record_file::RemoveLeftoverTemporaries(saveFolder, names);
 }
 
 std::optional<SaveRecord> ReadSaveFile(const fs::path& file, std::string* error, std::string* sizeNote) {

@@ -26,6 +26,14 @@ SaveRecord DecodeSave(std::string_view bytes);
 // The file of slot `slot` (0..3) in `saveFolder`: "Save<slot>.sav".
 std::filesystem::path SaveSlotFile(const std::filesystem::path& saveFolder, int slot);
 
+// The autosave beside the slots: a record of the same layout, never a slot.
+inline constexpr std::string_view kAutosaveFileName = "Autosave.sav";
+
+// Removes what killed writes left in the save folder: the hidden temporaries
+// of the slots, the autosave and the war records (".rec") beside them, so
+// any save clears them all.
+void RemoveSaveFolderLeftovers(const std::filesystem::path& saveFolder);
+
 // Reads (mode kReadSlot) or writes (mode kWriteSlot) one slot.
 //
 // Reading returns true when the slot file was read into `data`; a short or

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "TestFiles.h"
+#include "files/Autosave.h"
 #include "files/FileErrors.h"
 #include "files/SaveFile.h"
 #include "files/ScenarioFile.h"
@@ -129,14 +130,16 @@ TEST(SaveToContinue, TellsAGameFromAnEmptySlotAndFromGarbage) {
 }
 
 // A save killed while writing leaves its hidden temporary file; the next save
-// into that folder removes the leftovers of any slot, and nothing else.
+// into that folder removes those of any slot, the autosave and the war
+// records, and nothing else.
 TEST(Leftovers, TheNextSaveRemovesThemAndLeavesEverythingElse) {
   TempFolder root;
   const fs::path save = root / "Save";
   fs::create_directory(save);
-  for (const char* name : {".Save0.sav.Ab3xZ9", ".Save2.sav.000000", ".Save0.sav.notes", ".Save0.sav.12345",
-                           ".Save0.sav.1234567", ".Save0.sav.ab-cd_", ".other.sav.Ab3xZ9", "Save0.sav.Ab3xZ9",
-                           ".Save0.sav.LOCKED", "kept"})
+  for (const char* name :
+       {".Save0.sav.Ab3xZ9", ".Save2.sav.000000", ".Save3.rec.Zx98yu", ".Autosave.sav.Qw12er",
+        ".Autosave.rec.Po09iu", ".Save0.sav.notes", ".Save0.sav.12345", ".Save0.sav.1234567",
+        ".Save0.sav.ab-cd_", ".other.sav.Ab3xZ9", "Save0.sav.Ab3xZ9", ".Save0.sav.LOCKED", "kept"})
     WriteBytes(save / name, "x");
   fs::create_symlink("kept", save / ".Save0.sav.Link01");
   fs::create_directory(save / ".Save0.sav.Dir001");
@@ -160,6 +163,10 @@ TEST(Leftovers, TheNextSaveRemovesThemAndLeavesEverythingElse) {
   close(held);  // its writer is gone: the next save removes it
   ASSERT_TRUE(AccessSaveSlot(save, 1, kWriteSlot, record));
   left.erase(left.begin() + 3);
+  EXPECT_EQ(FolderEntries(save), left);
+  WriteBytes(save / ".Save2.sav.Mn45bv", "x");  // and the autosave clears a slot's
+  ASSERT_TRUE(WriteAutosave(save, record, nullptr));
+  left.insert(left.begin() + 7, "Autosave.sav");
   EXPECT_EQ(FolderEntries(save), left);
   WriteBytes(root / ".初級.dat.Ab3xZ9", "x");  // a scenario's leftovers go when it is written again
   ASSERT_TRUE(WriteScenarioFile(root / "初級.dat", SampleScenario()));
