@@ -47,6 +47,7 @@ bench: build
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace cpu
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace pause
 	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-window-pace memory
+	cd $(BUILD_DIR)/bin && QT_QPA_PLATFORM=offscreen ./yuunagi-bench-scenario-list
 
 # A Debian package of the installed game: $(PACKAGE_BUILD_DIR)/yuunagi_*.deb,
 # the game in /usr/games and built with Debian's hardening flags.
